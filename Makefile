@@ -1,0 +1,55 @@
+# Thin wrapper around CMake. `make test` and `make run` install what is missing first.
+SHELL := /bin/bash
+BUILD     ?= build
+ASAN      ?= build-asan
+JOBS      ?= $(shell nproc)
+PACKAGES  := build-essential cmake ninja-build pkg-config \
+             qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
+             libgtest-dev libgmock-dev libbenchmark-dev \
+             xvfb xauth libmodbus-dev python3-pymodbus socat iproute2 clang libclang-rt-14-dev
+
+.PHONY: deps configure build asan test run screenshot fuzz bench clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+$(ASAN)/build.ninja:
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_CORE_ONLY=ON -DCORVANE_BENCH=OFF
+
+asan: deps $(ASAN)/build.ninja
+	cmake --build $(ASAN) -j $(JOBS)
+
+# Every test of the normal build, then the core tests again under ASan and UBSan.
+test: build asan
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS) -L core
+
+run: build
+	@tools/run-demo.sh $(BUILD)
+
+screenshot: build
+	@tools/screenshot.sh $(BUILD)
+
+bench: build
+	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCORVANE_CORE_ONLY=ON -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF -DCORVANE_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN) build-fuzz

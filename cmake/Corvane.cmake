@@ -1,0 +1,68 @@
+# Shared build rules for the rooms of the tree.
+
+set(CORVANE_WARNINGS -Wall -Wextra)
+
+function(corvane_warnings target)
+  target_compile_options(${target} PRIVATE ${CORVANE_WARNINGS})
+endfunction()
+
+if(CORVANE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# corvane_core_library(<name> [DEPS <targets>...])
+# A static plain-C++ library from every *.cpp directly in the calling folder.
+function(corvane_core_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT srcs)
+    # A room whose sources have not landed yet still links.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  corvane_warnings(${name})
+endfunction()
+
+# corvane_ui_library(<name> [DEPS <targets>...])
+# A static Qt library from every *.cpp in the calling folder's ui/ subfolder.
+function(corvane_ui_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h)
+  if(NOT srcs)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+    target_link_libraries(${name} INTERFACE Qt6::Widgets ${ARG_DEPS})
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  target_link_libraries(${name} PUBLIC Qt6::Widgets ${ARG_DEPS})
+  corvane_warnings(${name})
+endfunction()
+
+# corvane_test(<name> SOURCES ... LIBS ... [GUI])
+# One GoogleTest executable; every test case is a ctest test. Core tests carry the
+# label "core" (they also run under the sanitizers), GUI tests run offscreen.
+function(corvane_test name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE CORVANE_BIN_DIR="${CORVANE_BIN_DIR}"
+                             CORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  corvane_warnings(${name})
+  if(ARG_GUI)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+      PROPERTIES LABELS core TIMEOUT 120)
+  endif()
+endfunction()
