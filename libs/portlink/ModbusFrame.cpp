@@ -134,15 +134,20 @@ int HexDigit(std::uint8_t c) {
 
 int DecodeAsciiReply(const std::uint8_t* buf, std::size_t n, std::uint8_t station, std::uint8_t function,
                      std::uint8_t* out, std::size_t cap, bool final) {
-  std::size_t lf = 0;
-  while (lf < n && buf[lf] != '\n') ++lf;
-  if (lf == n) {
-    if (!final) return kIncomplete;
-    return n == 0 ? kTimeout : kTruncated;
+  // Lines without ":" are noise; the frame is the last ":" of the first line that has one.
+  std::size_t lineStart = 0, lf = 0, colon = 0;
+  for (;;) {
+    lf = lineStart;
+    while (lf < n && buf[lf] != '\n') ++lf;
+    if (lf == n) {
+      if (!final) return kIncomplete;
+      return n == 0 ? kTimeout : kTruncated;
+    }
+    colon = lf;
+    while (colon > lineStart && buf[colon - 1] != ':') --colon;
+    if (colon > lineStart) break;
+    lineStart = lf + 1;
   }
-  std::size_t colon = lf;
-  while (colon > 0 && buf[colon - 1] != ':') --colon;
-  if (colon == 0) return final ? kTruncated : kIncomplete;  // a line without ":" is noise
   const std::size_t start = colon;                            // first hex char
   if (lf < start + 1 || buf[lf - 1] != '\r') return kChecksum;
   const std::size_t hexLen = lf - 1 - start;
