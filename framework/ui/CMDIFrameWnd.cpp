@@ -29,11 +29,19 @@ CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(ne
 }
 
 CMDIFrameWnd::~CMDIFrameWnd() {
+  BeginDestroy();
   if (g_mainFrame == this) g_mainFrame = nullptr;
+}
+
+void CMDIFrameWnd::BeginDestroy() {
+  if (m_bDestroying) return;
+  m_bDestroying = true;
   disconnect(qApp, nullptr, this, nullptr);
+  if (m_pMdiArea) disconnect(m_pMdiArea, nullptr, this, nullptr);
 }
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
+  if (m_bDestroying) return nullptr;
   return qobject_cast<CMDIChildWnd*>(m_pMdiArea->currentSubWindow());
 }
 
@@ -44,21 +52,22 @@ void CMDIFrameWnd::MDIActivate(CMDIChildWnd* pChild) {
 LRESULT CMDIFrameWnd::SendMessage(unsigned, WPARAM, LPARAM) { return 0; }
 
 bool CMDIFrameWnd::OnCommand(unsigned nID) {
+  if (m_bDestroying) return false;
   bool handled = false;
-  {
-    const bool outer = !m_bInCommand;
-    m_bInCommand = true;
-    CMDIChildWnd* child = MDIGetActive();
-    CDocument* doc = child ? child->GetActiveDocument() : nullptr;
-    CView* view = child ? child->GetActiveView() : nullptr;
-    if (doc && doc->OnCmdMsg(nID, nullptr)) handled = true;
-    else if (view && view->OnCmdMsg(nID, nullptr)) handled = true;
-    else if (child && child->OnCmdMsg(nID, nullptr)) handled = true;
-    else if (CCmdTarget::OnCmdMsg(nID, nullptr)) handled = true;
-    else if (m_pApp && m_pApp->OnCmdMsg(nID, nullptr)) handled = true;
-    if (outer) m_bInCommand = false;
+  const bool outer = !m_bInCommand;
+  m_bInCommand = true;
+  CMDIChildWnd* child = MDIGetActive();
+  CDocument* doc = child ? child->GetActiveDocument() : nullptr;
+  CView* view = child ? child->GetActiveView() : nullptr;
+  if (doc && doc->OnCmdMsg(nID, nullptr)) handled = true;
+  else if (view && view->OnCmdMsg(nID, nullptr)) handled = true;
+  else if (child && child->OnCmdMsg(nID, nullptr)) handled = true;
+  else if (CCmdTarget::OnCmdMsg(nID, nullptr)) handled = true;
+  else if (m_pApp && m_pApp->OnCmdMsg(nID, nullptr)) handled = true;
+  if (outer) {
+    m_bInCommand = false;
+    UpdateCommandUI();  // a command can change what the toolbar should show
   }
-  if (!m_bInCommand) UpdateCommandUI();
   return handled;
 }
 
@@ -102,11 +111,12 @@ void CMDIFrameWnd::ApplyUpdate(unsigned nID, QAction* pAction) {
 }
 
 void CMDIFrameWnd::UpdateCommandUI() {
+  if (m_bDestroying) return;
   for (auto& [id, action] : m_actions) ApplyUpdate(id, action);
 }
 
 void CMDIFrameWnd::UpdateMenu(QMenu* pMenu) {
-  if (!pMenu) return;
+  if (!pMenu || m_bDestroying) return;
   for (QAction* a : pMenu->actions()) {
     bool ok = false;
     const unsigned id = a->data().toUInt(&ok);
@@ -118,6 +128,8 @@ void CMDIFrameWnd::WatchMenu(QMenu* pMenu) {
   connect(pMenu, &QMenu::aboutToShow, this, [this, pMenu] { UpdateMenu(pMenu); });
 }
 
-void CMDIFrameWnd::OnDocumentsChanged() { UpdateCommandUI(); }
+void CMDIFrameWnd::OnDocumentsChanged() {
+  if (!m_bDestroying) UpdateCommandUI();
+}
 
 }  // namespace corvane

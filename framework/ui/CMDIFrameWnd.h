@@ -53,6 +53,10 @@ public:
   // Called by templates and child frames when documents open or close.
   virtual void OnDocumentsChanged();
 
+protected:
+  // Stops update handlers and routing before a derived frame tears its widgets down.
+  void BeginDestroy();
+
 private:
   void ApplyUpdate(unsigned nID, QAction* pAction);
 
@@ -61,6 +65,7 @@ private:
   QMdiArea* m_pMdiArea;
   std::map<unsigned, QAction*> m_actions;
   bool m_bInCommand = false;
+  bool m_bDestroying = false;
 };
 
 // The program's main frame, for modules and panes; null before it exists.

@@ -1,0 +1,52 @@
+#include "discovery/CLinkStatusText.h"
+
+#include <cstdio>
+
+namespace corvane {
+namespace {
+
+std::string Format(const char* fmt, int a) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, fmt, a);
+  return buf;
+}
+
+std::string Dotted(std::uint32_t ip) {
+  char buf[20];
+  std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", (ip >> 24) & 0xFFu, (ip >> 16) & 0xFFu, (ip >> 8) & 0xFFu, ip & 0xFFu);
+  return buf;
+}
+
+}  // namespace
+
+std::optional<LinkStatusText> CLinkStatusText::Make(const LinkStatusInput& link) {
+  LinkStatusText t;
+  switch (link.CommType) {
+    case 0:
+      t.linkType = "RS-232";
+      t.address = Format("COM%d", link.ComPortNum);
+      break;
+    case 1:
+      t.linkType = "Ethernet";
+      if (link.IPAddress == 0xFFFFFFFFu)
+        t.address = "BROADCAST";
+      else if (!link.m_bLinkPreset)
+        t.address = Dotted(link.IPAddress);
+      break;
+    case 2:
+      t.linkType = Format("Driver%d", link.PorthubDrv);
+      switch (link.PorthubInter) {
+        case 1: t.address = "[RS232: COM" + std::to_string(link.PorthubCOM) + "]"; break;
+        case 2: t.address = "[USB: COM" + std::to_string(link.PorthubCOM) + "]"; break;
+        case 3: t.address = "[Ethernet]"; break;
+        default: break;
+      }
+      break;
+    default:
+      return std::nullopt;
+  }
+  if (t.address.size() > kMaxAddressLength) t.address.resize(kMaxAddressLength);
+  return t;
+}
+
+}  // namespace corvane
