@@ -566,10 +566,12 @@ std::vector<RegValue> ProviderValues(const SerialCommProvider& provider) {
   return values;
 }
 
-// What reads see: the file, with the volatile key laid over it.
-LoadResult ReadView(RegRoot root) {
+// What a read of `keys` sees: the file, with the volatile key laid over it. The provider runs
+// only for reads on the volatile key's line (its parents or itself), as it may scan devices.
+LoadResult ReadView(RegRoot root, const KeyPath& keys) {
   std::optional<std::vector<RegValue>> live;
-  if (root == RegRoot::LocalMachine && !t_inProvider) {
+  const bool related = HasPrefix(keys, SerialCommKeys()) || HasPrefix(SerialCommKeys(), keys);
+  if (root == RegRoot::LocalMachine && related && !t_inProvider) {
     SerialCommProvider provider = CopyProvider();
     if (provider) live = ProviderValues(provider);  // called with no lock held: it may read the store
   }
@@ -682,7 +684,7 @@ bool CRegStore::KeyExists(RegRoot root, const std::string& path) const { return 
 int CRegStore::OpenKey(RegRoot root, const std::string& path) const {
   auto keys = SplitPath(path);
   if (!keys) return kRegNotFound;
-  LoadResult view = ReadView(root);
+  LoadResult view = ReadView(root, *keys);
   if (view.error != kRegOk) return view.error;
   return KeyIn(view.doc, RootName(root), *keys) ? kRegOk : kRegNotFound;
 }
@@ -720,7 +722,7 @@ RegValueResult CRegStore::GetValue(RegRoot root, const std::string& path, const 
   RegValueResult result;
   auto keys = SplitPath(path);
   if (!keys) return result;
-  LoadResult view = ReadView(root);
+  LoadResult view = ReadView(root, *keys);
   if (view.error != kRegOk) {
     result.error = view.error;
     return result;
@@ -774,7 +776,7 @@ RegValuesResult CRegStore::EnumValues(RegRoot root, const std::string& path) con
   RegValuesResult result;
   auto keys = SplitPath(path);
   if (!keys) return result;
-  LoadResult view = ReadView(root);
+  LoadResult view = ReadView(root, *keys);
   if (view.error != kRegOk) {
     result.error = view.error;
     return result;
@@ -791,7 +793,7 @@ RegKeysResult CRegStore::EnumSubKeys(RegRoot root, const std::string& path) cons
   RegKeysResult result;
   auto keys = SplitPath(path);
   if (!keys) return result;
-  LoadResult view = ReadView(root);
+  LoadResult view = ReadView(root, *keys);
   if (view.error != kRegOk) {
     result.error = view.error;
     return result;

@@ -278,6 +278,21 @@ TEST_F(RegStoreTest, UnwritableFolderFailsWithAccessDenied) {
   EXPECT_EQ(store.SetDword(RegRoot::CurrentUser, "K", "x", 1), platform::kRegAccessDenied);
 }
 
+TEST_F(RegStoreTest, BlockedPathsFailCleanly) {
+  // The folder's place is taken by a file: nothing to read, nothing can be written.
+  WriteFile(Root() + "/config/Zelmar", "not a folder");
+  EXPECT_EQ(store.GetValue(RegRoot::CurrentUser, "K", "x").error, platform::kRegNotFound);
+  EXPECT_EQ(store.SetDword(RegRoot::CurrentUser, "K", "x", 1), platform::kRegCantWrite);
+  EXPECT_EQ(ReadFile(Root() + "/config/Zelmar"), "not a folder");
+
+  // The file's place is taken by a folder.
+  std::filesystem::create_directories(MachineFile());
+  EXPECT_EQ(store.GetValue(RegRoot::LocalMachine, "K", "x").error, platform::kRegBadFile);
+  EXPECT_FALSE(store.KeyExists(RegRoot::LocalMachine, ""));
+  EXPECT_EQ(store.SetDword(RegRoot::LocalMachine, "K", "x", 1), platform::kRegBadFile);
+  EXPECT_TRUE(std::filesystem::is_directory(MachineFile()));
+}
+
 TEST_F(RegStoreTest, ConcurrentWritersLoseNoUpdate) {
   constexpr int kEach = 40;
   auto writer = [](const std::string& prefix) {
@@ -318,6 +333,9 @@ TEST_F(RegStoreTest, SerialMapComesFromTheProviderAndIsNeverWritten) {
   EXPECT_EQ(values.values[1].name, "/dev/ttyS7");
   EXPECT_FALSE(store.GetValue(RegRoot::LocalMachine, key, "stale").ok());
   EXPECT_GT(calls, 0);
+  const int callsBefore = calls;
+  EXPECT_TRUE(store.KeyExists(RegRoot::LocalMachine, "SOFTWARE\\Zelmar"));  // off the map's line
+  EXPECT_EQ(calls, callsBefore);
   EXPECT_TRUE(store.KeyExists(RegRoot::LocalMachine, "HARDWARE\\DEVICEMAP"));
   EXPECT_EQ(store.EnumSubKeys(RegRoot::LocalMachine, "HARDWARE\\DEVICEMAP").names,
             std::vector<std::string>{"SERIALCOMM"});
