@@ -52,7 +52,7 @@ struct SerialEntry {
   SerialLine line;
   int readTimeoutMs = kDefaultResponseMs;
   bool raw = false;
-  std::int64_t quietSinceMs = 0;  // when the line last went silent (end of our last frame)
+  std::int64_t quietSinceUs = 0;  // when the line last went silent (end of the last frame)
   Pending pending;
 };
 
@@ -107,7 +107,7 @@ struct CPortLink::Impl {
     if (e.line.Open(path, s) != 0) return Fail(mb::kIo);
     e.readTimeoutMs = readTimeoutMs;
     e.raw = raw;
-    e.quietSinceMs = fdio::NowMs();
+    e.quietSinceUs = fdio::NowUs();
     serials.emplace(port, std::move(e));
     return port;
   }
@@ -183,14 +183,13 @@ int CPortLink::Request(int type, int handle, int /*reserved*/, int function, con
     if (m->mode == 2) {
       // RTU frames are told apart by 3.5 characters of silence (1.75 ms above 19200 baud).
       const long silenceUs = e->line.Settings().baud > 19200 ? 1750 : charUs * 7 / 2;
-      const std::int64_t readyMs = e->quietSinceMs + (silenceUs + 999) / 1000;
-      const std::int64_t waitMs = readyMs - fdio::NowMs();
-      if (waitMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+      const std::int64_t waitUs = e->quietSinceUs + silenceUs - fdio::NowUs();
+      if (waitUs > 0) std::this_thread::sleep_for(std::chrono::microseconds(waitUs));
     }
     e->line.FlushInput();
     const int sendMs = static_cast<int>(charUs * static_cast<long>(frame.size()) / 1000) + 1000;
     if (!fdio::WriteAll(e->line.Fd(), frame.data(), frame.size(), sendMs)) return m->Fail(mb::kIo);
-    e->quietSinceMs = fdio::NowMs() + charUs * static_cast<long>(frame.size()) / 1000;
+    e->quietSinceUs = fdio::NowUs() + charUs * static_cast<long>(frame.size());
     e->pending = Pending{true, station, fn, 0, m->mode};
     return static_cast<int>(frame.size());
   }
@@ -241,7 +240,7 @@ int CPortLink::Impl::SerialReply(SerialEntry& e, unsigned char* buffer, int* fun
     if (r != fdio::kTimedOut && (result == mb::kTimeout)) result = mb::kIo;
     break;
   }
-  e.quietSinceMs = fdio::NowMs();
+  e.quietSinceUs = fdio::NowUs();
   if (function) *function = n > 1 ? (ascii ? -1 : rx[1]) : -1;
   return result;
 }

@@ -14,6 +14,11 @@ std::int64_t NowMs() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t NowUs() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 namespace {
 int PollFor(int fd, short events, int timeoutMs) {
   if (fd < 0) return -1;

@@ -18,7 +18,8 @@ long ReadSome(int fd, std::uint8_t* buf, std::size_t n, int timeoutMs);
 long ReadExact(int fd, std::uint8_t* buf, std::size_t n, int timeoutMs);
 // Writes all n bytes within timeoutMs in total; returns true when all went out.
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t n, int timeoutMs);
-// Milliseconds of a monotonic clock.
+// Milli- and microseconds of a monotonic clock.
 std::int64_t NowMs();
+std::int64_t NowUs();
 
 }  // namespace corvane::fdio

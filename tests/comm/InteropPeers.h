@@ -121,9 +121,12 @@ class LibmodbusTcpServer {
     ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&sa), &len);
     m_port = ntohs(sa.sin_port);
     m_thread = std::thread([this] {
+      // One client at a time, until the listening socket is shut down.
       int s = m_listen;
-      if (modbus_tcp_accept(m_ctx, &s) < 0) return;
-      ServeLoop(m_ctx, m_map);
+      while (modbus_tcp_accept(m_ctx, &s) >= 0) {
+        ServeLoop(m_ctx, m_map);
+        modbus_close(m_ctx);
+      }
     });
     return true;
   }
