@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   std::string error;
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (!options.Parse(args, error) || !options.Finish(error)) {
-    std::fprintf(stderr, "corvane-devsim: %s\n%s", error.c_str(), SimOptions::Usage());
+    std::fprintf(stderr, "corvane-devsim: %s (see --help)\n", error.c_str());
     return 2;
   }
   if (options.help) {
