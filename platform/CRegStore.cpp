@@ -300,9 +300,15 @@ Document Parse(std::string_view text) {
       joined.assign(TrimRight(rest));
       bool tooLong = false;
       std::string_view more;
-      while (!joined.empty() && joined.back() == '\\' && nextLine(more)) {
-        joined.pop_back();
+      while (!joined.empty() && joined.back() == '\\') {
+        const std::size_t mark = pos;
+        if (!nextLine(more)) break;
         more = TrimRight(TrimLeft(more));
+        if (!more.empty() && (more.front() == '[' || more.front() == '"' || more.front() == '@')) {
+          pos = mark;  // a new entry, not a continuation: read it in its own right
+          break;
+        }
+        joined.pop_back();
         if (joined.size() + more.size() > kMaxLineBytes) tooLong = true;
         if (!tooLong) joined.append(more);
       }
@@ -667,7 +673,10 @@ bool CRegStore::HasSerialCommProvider() {
   return static_cast<bool>(ProviderSlot());
 }
 
-std::string CRegStore::RootName(RegRoot root) { return kRootNames[static_cast<int>(root)]; }
+std::string CRegStore::RootName(RegRoot root) {
+  auto index = static_cast<std::size_t>(root);
+  return index < std::size(kRootNames) ? kRootNames[index] : kRootNames[1];
+}
 
 std::string CRegStore::FilePath(RegRoot root) {
   switch (root) {

@@ -127,6 +127,7 @@ TEST_F(RegStoreTest, HandWrittenFilesAreRead) {
       {"indented", "   @=\"d\"\n", "", platform::REG_SZ, Text("d")},
       {"later line wins", "\"A\"=\"1\"\n\"a\"=\"2\"\n", "A", platform::REG_SZ, Text("2")},
       {"comment skipped", "; \"A\"=\"no\"\n\"A\"=\"yes\"\n", "A", platform::REG_SZ, Text("yes")},
+      {"broken continuation", "\"X\"=hex:01,\\\n\"A\"=\"x\"\n", "A", platform::REG_SZ, Text("x")},
       {"expandable hex(2)", "\"A\"=hex(2):25,50,25,00\n", "A", platform::REG_EXPAND_SZ, Text("%P%")},
   };
   for (const auto& row : rows) {
@@ -210,6 +211,7 @@ TEST_F(RegStoreTest, MalformedFilesAreReadWithoutCrashing) {
       "[HKEY_CURRENT_USER\\Ok]\n\"Long\"=\"" + std::string(5u << 20, 'x') + "\"\n",
       "[HKEY_CURRENT_USER\\Ok]\n\"Cont\"=hex:01,\\\n",  // continuation at the end of the file
       "[]\n[\n]\n[\\\\]\n",
+
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     SCOPED_TRACE(i);
