@@ -226,6 +226,26 @@ TEST_F(RegStoreTest, MalformedFilesAreReadWithoutCrashing) {
   }
 }
 
+TEST_F(RegStoreTest, ScrambledFilesNeverBreakTheStore) {
+  const std::string pieces[] = {"[", "]", "\\", "\"", "=", "@", "hex:", "hex(2):", "dword:", ",", "\\\n", "\n", "\r\n",
+                          "HKEY_CURRENT_USER", "Ok", "ff", "0", " ", ";", "-", std::string("\0", 1), "\xff"};
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+  for (int round = 0; round < 150; ++round) {
+    std::string text = "REGEDIT4\n";
+    int count = static_cast<int>(next() % 400);
+    for (int i = 0; i < count; ++i) text += pieces[next() % std::size(pieces)];
+    WriteFile(UserFile(), text);
+    store.EnumSubKeys(RegRoot::CurrentUser, "");
+    store.EnumValues(RegRoot::CurrentUser, "Ok");
+    ASSERT_EQ(store.SetString(RegRoot::CurrentUser, "Ok\\Sub", "v", "x"), platform::kRegOk) << round;
+    // What was written reads back, together with whatever survived from the scrambled text.
+    auto got = store.GetValue(RegRoot::CurrentUser, "Ok\\Sub", "v");
+    ASSERT_TRUE(got.ok()) << round;
+    EXPECT_EQ(CRegStore::TextOf(got.value), "x");
+  }
+}
+
 TEST_F(RegStoreTest, OversizedFileIsRefusedAndNotOverwritten) {
   WriteFile(UserFile(), "REGEDIT4\n");
   std::filesystem::resize_file(UserFile(), CRegStore::kMaxFileBytes + 1);
