@@ -202,6 +202,28 @@ TEST_F(SocketLinkTest, ConnectionNumbersAndRefusedConnect) {
   EXPECT_LT(link.OpenSocket(1, 2, LoopbackNet(), server.port, 0), 0);
 }
 
+TEST_F(SocketLinkTest, ConnectToFullBacklogIsBounded) {
+  // A listener that never accepts and whose queue is full drops further SYNs: connect would hang.
+  TcpListener full;
+  ASSERT_TRUE(full.Open());
+  ::listen(full.fd.Get(), 0);
+  std::vector<corvane::UniqueFd> fillers;
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sa.sin_port = htons(static_cast<std::uint16_t>(full.port));
+  for (int i = 0; i < 8; ++i) {
+    fillers.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    ::connect(fillers.back().Get(), reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const int r = link.OpenSocket(1, 1, LoopbackNet(), full.port, 3);  // 300 ms
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(ms, 1500);
+  if (r > 0) GTEST_SKIP() << "the kernel accepted the connection into the queue";
+  EXPECT_GE(ms, 250);
+}
+
 struct TcpRow {
   const char* name;
   int tidDelta;  // added to the request's transaction id
