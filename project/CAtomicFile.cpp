@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
+#include <cstdlib>
 #include <cerrno>
 #include <system_error>
 
@@ -39,22 +41,32 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
-CProjectResult CAtomicFile::Write(const std::string& path, std::span<const std::uint8_t> content,
+CProjectResult CAtomicFile::Write(const std::string& target, std::span<const std::uint8_t> content,
                                   const CFileOps& ops) {
-  if (path.empty()) return SaveFail(path, "no file name", ENOENT);
+  if (target.empty()) return SaveFail(target, "no file name", ENOENT);
+  // Saving through a symbolic link replaces the file it points to, not the link.
+  std::string path = target;
+  struct stat lst {};
+  if (::lstat(target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    if (char* real = ::realpath(target.c_str(), nullptr)) {
+      path = real;
+      std::free(real);
+    }
+  }
   std::string temp;
   int fd = -1;
-  for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+  int openErr = EEXIST;
+  for (unsigned attempt = 0; attempt < 100 && fd < 0 && openErr == EEXIST; ++attempt) {
     temp = TempPathFor(path, attempt);
     fd = ops.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
+    openErr = fd < 0 ? errno : 0;
   }
-  if (fd < 0) return SaveFail(path, "cannot create a temporary file beside it", errno);
+  if (fd < 0) return SaveFail(target, "cannot create a temporary file beside it", openErr);
 
   auto abandon = [&](const char* step, int err, std::size_t offset = 0) {
     if (fd >= 0) ops.close(fd);
     ops.unlink(temp.c_str());
-    return SaveFail(path, step, err, offset);
+    return SaveFail(target, step, err, offset);
   };
 
   // Keep the permissions of the file being replaced.

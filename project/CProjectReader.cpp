@@ -96,14 +96,20 @@ CProjectResult CProjectReader::Parse(std::span<const std::uint8_t> content, IPro
 
 CProjectResult CProjectReader::ReadFile(const std::string& path, std::vector<std::uint8_t>& out) {
   out.clear();
-  CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking so that a FIFO or device named as a project cannot hang the open.
+  CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) {
     const int err = errno;
     return CProjectResult::Fail(ProjectStatus::FileError, 0, "Cannot open " + Quoted(path) + ": " + ErrnoText(err));
   }
   struct stat st {};
-  if (::fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
-      static_cast<std::uint64_t>(st.st_size) > project::kMaxFileBytes)
+  if (::fstat(fd.Get(), &st) != 0) {
+    const int err = errno;
+    return CProjectResult::Fail(ProjectStatus::FileError, 0, "Cannot read " + Quoted(path) + ": " + ErrnoText(err));
+  }
+  if (!S_ISREG(st.st_mode))
+    return CProjectResult::Fail(ProjectStatus::FileError, 0, "Cannot read " + Quoted(path) + ": not a regular file");
+  if (static_cast<std::uint64_t>(st.st_size) > project::kMaxFileBytes)
     return CProjectResult::Fail(ProjectStatus::FileError, 0,
                                 "Cannot read " + Quoted(path) + ": the file is too large for a project");
   // The size from fstat is only a hint; the file may change under us, so the cap is enforced while reading.

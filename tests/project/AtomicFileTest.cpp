@@ -105,6 +105,17 @@ TEST_F(AtomicFileWrite, ReplacesContentAndKeepsPermissions) {
   EXPECT_EQ(EntriesIn(m_dir), 1u);
 }
 
+TEST_F(AtomicFileWrite, SavingThroughALinkReplacesItsTarget) {
+  const std::string real = PathOf("real.cvn"), link = PathOf("link.cvn");
+  { std::ofstream(real) << "old"; }
+  std::filesystem::create_symlink(real, link);
+  const Bytes content = CProjectWriter().Content();
+  ASSERT_TRUE(CAtomicFile::Write(link, content).Ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadAll(real), content);
+  EXPECT_EQ(EntriesIn(m_dir), 2u);
+}
+
 TEST_F(AtomicFileWrite, MissingFolderNamesFileAndReason) {
   const std::string path = PathOf("no/such/folder/p.cvn");
   const CProjectResult r = CAtomicFile::Write(path, CProjectWriter().Content());

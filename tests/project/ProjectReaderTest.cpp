@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "ProjectTestSupport.h"
@@ -179,6 +181,15 @@ TEST_F(ProjectReaderFiles, FolderIsAFileError) {
   const CProjectResult r = CProjectReader::Load(m_dir.string(), v);
   EXPECT_EQ(r.status, ProjectStatus::FileError);
   EXPECT_NE(r.description.find(m_dir.string()), std::string::npos) << r.description;
+}
+
+TEST_F(ProjectReaderFiles, FifoIsRefusedWithoutBlocking) {
+  const std::string path = PathOf("pipe.cvn");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  RecordingVisitor v;
+  const CProjectResult r = CProjectReader::Load(path, v);
+  EXPECT_EQ(r.status, ProjectStatus::FileError);
+  EXPECT_NE(r.description.find("not a regular file"), std::string::npos) << r.description;
 }
 
 TEST_F(ProjectReaderFiles, LoadsWhatWasSaved) {
