@@ -190,6 +190,16 @@ TEST_F(DevsimTest, UdpDiscoveryAnswersOncePerDevice) {
             "04 05 03 02 01 0A");
 }
 
+TEST_F(DevsimTest, LateUdpDeviceDoesNotHoldBackAPromptOne) {
+  ASSERT_TRUE(Run({"--no-pty", "--no-tcp", "--device", "code=0x0001 fault=late:500", "--device", "code=0x0002"}));
+  const auto start = Clock::now();
+  const auto replies = UdpDiscover(m_sim.Field("udp"), 800ms);
+  ASSERT_EQ(replies.size(), 2u);
+  EXPECT_EQ(replies[0][1], 0x02);
+  EXPECT_EQ(replies[1][1], 0x01);
+  EXPECT_GE(Clock::now() - start, 500ms);
+}
+
 struct UdpFaultRow {
   const char* fault;
   std::size_t count;

@@ -435,7 +435,11 @@ void Simulator::ReadUdp() {
       Bytes rec = Discovery::Record(d.spec.code, d.spec.station, d.spec.ip);
       rec.resize(std::min<std::size_t>(static_cast<std::size_t>(f.udpSize), kMaxUdpReply), 0);
       const auto due = Clock::now() + std::chrono::milliseconds(f.lateMs);
-      for (int c = 0; c < f.udpCopies && m_datagrams.size() < kMaxDatagrams; ++c) m_datagrams.push_back({due, from, rec});
+      // Kept in order of time, so a late device never holds back a prompt one.
+      auto at = std::upper_bound(m_datagrams.begin(), m_datagrams.end(), due,
+                                 [](Clock::time_point t, const Datagram& d) { return t < d.due; });
+      for (int c = 0; c < f.udpCopies && m_datagrams.size() < kMaxDatagrams; ++c)
+        at = m_datagrams.insert(at, {due, from, rec}) + 1;
     }
   }
 }
