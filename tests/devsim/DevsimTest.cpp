@@ -350,6 +350,37 @@ TEST_F(DevsimTest, PorthubAnswers1224WithItsPort) {
   EXPECT_GE(Keep(ConnectTcp("127.0.0.1:" + m_sim.Field("porthub-port"))), 0);
 }
 
+Bytes ManagerDiscovery(std::uint32_t target) {
+  Bytes f{0x50, 0x48, 0x01, 0x01, 0x00, 0x00, 0x00, 0x07};
+  for (int i = 3; i >= 0; --i) f.push_back(static_cast<std::uint8_t>(target >> (8 * i)));
+  f.insert(f.end(), {0x4E, 0x26, 0x00, 36, 0x04, 0x05, 0x00, 0x01});
+  f.insert(f.end(), 32, 0);
+  return f;
+}
+
+TEST_F(DevsimTest, ManagerLinkAnswersDiscoveryFrames) {
+  ASSERT_TRUE(Run({"--no-pty", "--no-tcp", "--no-udp", "--porthub", "--device", "code=0x0015 ip=127.0.0.2",
+                   "--device", "code=0xA002 ip=10.0.0.9"}));
+  const int fd = Keep(ConnectTcp("127.0.0.1:" + m_sim.Field("porthub-port")));
+  ASSERT_GE(fd, 0);
+  ASSERT_TRUE(SendAll(fd, ManagerDiscovery(0xFFFFFFFF)));
+  const Bytes both = ReadFor(fd, 2 * 116, 2s);
+  ASSERT_EQ(both.size(), 2u * 116);
+  EXPECT_EQ(Hex(Bytes(both.begin(), both.begin() + 18)), "50 48 01 01 00 00 00 07 7F 00 00 02 4E 26 00 64 00 15");
+  EXPECT_EQ(Hex(Bytes(both.begin() + 116, both.begin() + 134)),
+            "50 48 01 01 00 00 00 07 0A 00 00 09 4E 26 00 64 A0 02");
+  // Aimed at one address, only that device answers.
+  ASSERT_TRUE(SendAll(fd, ManagerDiscovery(0x0A000009)));
+  const Bytes one = ReadFor(fd, 2 * 116, 500ms);
+  ASSERT_EQ(one.size(), 116u);
+  EXPECT_EQ(one[16], 0xA0);
+  // A frame without the magic ends the link.
+  ASSERT_TRUE(SendAll(fd, Bytes(16, 0x11)));
+  bool closed = false;
+  ReadFor(fd, 1, 2s, &closed);
+  EXPECT_TRUE(closed);
+}
+
 TEST_F(DevsimTest, SilentPorthubNeverAnswers) {
   ASSERT_TRUE(Run({"--no-pty", "--no-tcp", "--no-udp", "--porthub-silent"}));
   const std::string replyPath = m_home + "/frame.sock";

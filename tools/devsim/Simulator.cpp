@@ -27,6 +27,9 @@ constexpr std::size_t kMaxTcpInput = 512;
 constexpr std::size_t kMaxPorthubLine = 4096;
 constexpr std::size_t kMaxDatagrams = 200000;
 constexpr std::size_t kMaxUdpReply = 65000;
+constexpr std::size_t kManagerHeader = 16;
+constexpr std::size_t kMaxManagerPayload = 1024;
+constexpr std::uint16_t kManagerMagic = 0x5048;
 constexpr auto kRtuSilence = std::chrono::milliseconds(20);
 
 std::uint16_t Be16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
@@ -393,6 +396,38 @@ void Simulator::ProcessPorthub(Stream& s) {
   Log("answered 1224 with " + answer);
 }
 
+// Manager link frames, both ways: a 16-byte big-endian header (magic 0x5048, command, driver id,
+// IPv4, UDP port, payload length) and the payload. A discovery request to 255.255.255.255 (or 0)
+// is answered by every device, one to an address by the device of that address.
+void Simulator::ProcessManager(Stream& s) {
+  while (s.in.size() >= kManagerHeader) {
+    const std::uint8_t* h = s.in.data();
+    const std::size_t length = Be16(h + 14);
+    if (Be16(h) != kManagerMagic || length > kMaxManagerPayload) {
+      s.dead = true;
+      return;
+    }
+    if (s.in.size() < kManagerHeader + length) return;
+    const std::uint32_t target = (std::uint32_t{Be16(h + 8)} << 16) | Be16(h + 10);
+    if (Discovery::IsRequest(h + kManagerHeader, length)) {
+      for (Device& d : m_devices) {
+        if (target != 0xFFFFFFFF && target != 0 && target != d.spec.ip) continue;
+        const FaultSet& f = FaultsFor(d);
+        Bytes rec = Discovery::Record(d.spec.code, d.spec.station, d.spec.ip);
+        rec.resize(std::min<std::size_t>(static_cast<std::size_t>(f.udpSize), kMaxManagerPayload), 0);
+        Bytes frame(h, h + 8);  // magic, command and driver id echoed
+        for (int i = 3; i >= 0; --i) frame.push_back(static_cast<std::uint8_t>(d.spec.ip >> (8 * i)));
+        frame.insert(frame.end(), {h[12], h[13], static_cast<std::uint8_t>(rec.size() >> 8),
+                                   static_cast<std::uint8_t>(rec.size() & 0xFF)});
+        frame.insert(frame.end(), rec.begin(), rec.end());
+        for (int c = 0; c < f.udpCopies && s.out.size() < kMaxDatagrams; ++c) Schedule(s, frame, f, true);
+      }
+      Log("manager-link discovery to " + FormatIPv4(target));
+    }
+    s.in.erase(s.in.begin(), s.in.begin() + static_cast<long>(kManagerHeader + length));
+  }
+}
+
 void Simulator::ReadStream(Stream& s) {
   std::uint8_t buf[512];
   const ssize_t n = read(s.fd.Get(), buf, sizeof buf);
@@ -405,8 +440,10 @@ void Simulator::ReadStream(Stream& s) {
     return;
   }
   s.lastRx = Clock::now();
-  if (s.kind == Kind::ManagerLink) return;  // the manager link is accepted and drained
-  const std::size_t limit = s.kind == Kind::Pty ? kMaxSerialInput : s.kind == Kind::ModbusTcp ? kMaxTcpInput : kMaxPorthubLine + 512;
+  const std::size_t limit = s.kind == Kind::Pty         ? kMaxSerialInput
+                            : s.kind == Kind::ModbusTcp   ? kMaxTcpInput
+                            : s.kind == Kind::ManagerLink ? kManagerHeader + kMaxManagerPayload
+                                                          : kMaxPorthubLine + 512;
   if (s.in.size() + static_cast<std::size_t>(n) > limit) {
     if (s.kind == Kind::Pty) s.in.clear();
     else {
@@ -418,6 +455,7 @@ void Simulator::ReadStream(Stream& s) {
   if (s.kind == Kind::Pty) ProcessPty(false);
   else if (s.kind == Kind::ModbusTcp) ProcessTcp(s);
   else if (s.kind == Kind::PorthubRequest) ProcessPorthub(s);
+  else ProcessManager(s);
 }
 
 void Simulator::ReadUdp() {

@@ -80,6 +80,7 @@ class Simulator {
   void HandleSlip(const std::uint8_t* data, std::size_t size);
   void ProcessTcp(Stream& stream);
   void ProcessPorthub(Stream& stream);
+  void ProcessManager(Stream& stream);
   void ReadUdp();
   bool FlushStream(Stream& stream);  // false: a write must be retried
   bool FlushUdp();
