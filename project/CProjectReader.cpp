@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "libs/portlink/Crc16.h"
+#include "project/CProjectCheck.h"
 #include "project/CByteReader.h"
 #include "project/CCountedString.h"
 #include "project/ProjectFormat.h"
@@ -46,7 +46,7 @@ CProjectResult CProjectReader::Parse(std::span<const std::uint8_t> content, IPro
   if (content.size() < 2)
     return CProjectResult::Fail(ProjectStatus::InvalidCheck, 0, "The file is too short to carry a check value");
   const std::size_t body = content.size() - 2;
-  const std::uint16_t crc = Crc16Modbus(content.data(), body);
+  const std::uint16_t crc = CProjectCheck::Compute(content.first(body));
   if (content[body] != static_cast<std::uint8_t>(crc) || content[body + 1] != static_cast<std::uint8_t>(crc >> 8))
     return CProjectResult::Fail(ProjectStatus::InvalidCheck, body, "The check value does not match the content");
 

@@ -1,6 +1,6 @@
 #include "project/CProjectWriter.h"
 
-#include "libs/portlink/Crc16.h"
+#include "project/CProjectCheck.h"
 #include "project/CAtomicFile.h"
 #include "project/CCountedString.h"
 #include "project/ProjectFormat.h"
@@ -40,6 +40,10 @@ CProjectResult CProjectWriter::AddRecord(std::string_view code, std::string_view
   PutI32(m_buffer, static_cast<std::int32_t>(data.size()));
   m_buffer.insert(m_buffer.end(), data.begin(), data.end());
   ++m_nRecords;
+  // The count always matches the records written, whatever the caller counted beforehand.
+  const auto n = static_cast<std::uint32_t>(m_nRecords);
+  for (int i = 0; i < 4; ++i)
+    m_buffer[m_nCountAt + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (8 * i));
   CProjectResult ok;
   ok.records = m_nRecords;
   return ok;
@@ -49,9 +53,7 @@ std::vector<std::uint8_t> CProjectWriter::Content() const {
   std::vector<std::uint8_t> out;
   out.reserve(m_buffer.size() + 2);
   out.assign(m_buffer.begin(), m_buffer.end());
-  const auto n = static_cast<std::uint32_t>(m_nRecords);
-  for (int i = 0; i < 4; ++i) out[m_nCountAt + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(n >> (8 * i));
-  const std::uint16_t crc = Crc16Modbus(out.data(), out.size());
+  const std::uint16_t crc = CProjectCheck::Compute(out);
   out.push_back(static_cast<std::uint8_t>(crc));
   out.push_back(static_cast<std::uint8_t>(crc >> 8));
   return out;
