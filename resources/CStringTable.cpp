@@ -43,6 +43,7 @@ constexpr std::array kStrings{
     StringEntry{15259, CVN_STR("Strings", "Open ServoTool\nServoTool")},
     StringEntry{15260, CVN_STR("Strings", "Open CardTool\nCardTool")},
     StringEntry{15300, CVN_STR("Strings", "Communication parameters setting\nCommunication setting")},
+    StringEntry{15301, CVN_STR("Strings", "Send a message to the module\nSend Message")},
     StringEntry{15302, CVN_STR("Strings", "Language Setup\nLanguage")},
     StringEntry{15350, CVN_STR("Strings", "Create a new document\nNew")},
     StringEntry{15351, CVN_STR("Strings", "Open an existing document\nOpen")},

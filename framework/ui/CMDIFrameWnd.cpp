@@ -95,6 +95,7 @@ QAction* CMDIFrameWnd::CommandAction(unsigned nID) {
   a->setData(nID);
   connect(a, &QAction::triggered, this, [this, nID] { OnCommand(nID); });
   m_actions.emplace(nID, a);
+  if (!m_bDestroying) ApplyUpdate(nID, a);  // a new button is never stale either
   return a;
 }
 

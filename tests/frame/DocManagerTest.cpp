@@ -1,0 +1,118 @@
+#include "framework/ui/CMyDocManager.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/ui/CDocument.h"
+#include "framework/ui/CMyMultiDocTemplate.h"
+#include "tests/frame/GuiTestSupport.h"
+
+namespace corvane {
+namespace {
+
+std::vector<std::string> g_destroyed;
+
+class NamedTemplate : public CMyMultiDocTemplate {
+public:
+  NamedTemplate(unsigned id, std::string name)
+      : CMyMultiDocTemplate(id, [] { return std::make_unique<CDocument>(); }, nullptr, nullptr),
+        m_name(std::move(name)) {}
+  ~NamedTemplate() override { g_destroyed.push_back(m_name); }
+
+private:
+  std::string m_name;
+};
+
+class DocManagerTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    g_destroyed.clear();
+  }
+  test::TempSettingsHome home;
+};
+
+TEST_F(DocManagerTest, OpenNewDocumentByTemplateNumber) {
+  CMyDocManager dm;
+  EXPECT_FALSE(dm.OpenNewDocument(0));  // no template at all
+  dm.AddDocTemplate(new NamedTemplate(134, "one"));
+  dm.AddDocTemplate(new NamedTemplate(2000, "two"));
+  dm.AddDocTemplate(nullptr);
+  ASSERT_EQ(dm.GetTemplateCount(), 2u);
+
+  const struct { int n; bool result; std::size_t first, second; } rows[] = {
+      {0, true, 1, 0},  // 0 means the first
+      {1, true, 2, 0},
+      {2, true, 2, 1},
+      {3, false, 2, 1},
+      {-1, false, 2, 1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.n);
+    EXPECT_EQ(dm.OpenNewDocument(r.n), r.result);
+    EXPECT_EQ(dm.GetTemplate(0)->GetDocumentCount(), r.first);
+    EXPECT_EQ(dm.GetTemplate(1)->GetDocumentCount(), r.second);
+  }
+  EXPECT_EQ(dm.GetOpenDocumentCount(), 3u);
+}
+
+TEST_F(DocManagerTest, UntitledDocumentsTakeTheTemplatesNewName) {
+  CMyDocManager dm;
+  auto* t = new NamedTemplate(134, "builtin");
+  t->SetDocString("\nSystem\nXPC-PLC\n\n\nCorvane.Document\nXPC-PLC Document");
+  dm.AddDocTemplate(t);
+  EXPECT_EQ(t->GetDocString(1), "System");
+  EXPECT_EQ(t->GetDocString(6), "XPC-PLC Document");
+  EXPECT_EQ(t->GetDocString(9), "");
+  dm.OpenNewDocument(1);
+  dm.OpenNewDocument(1);
+  EXPECT_EQ(t->GetDocument(0)->GetTitle(), "XPC-PLC1");
+  EXPECT_EQ(t->GetDocument(1)->GetTitle(), "XPC-PLC2");
+}
+
+TEST_F(DocManagerTest, WalkPutsEachDocumentAtTheFront) {
+  CMyDocManager dm;
+  dm.AddDocTemplate(new NamedTemplate(1, "a"));
+  dm.AddDocTemplate(new NamedTemplate(2, "b"));
+  dm.OpenNewDocument(1);
+  dm.OpenNewDocument(1);
+  dm.OpenNewDocument(2);
+  CDocument* a1 = dm.GetTemplate(0)->GetDocument(0);
+  CDocument* a2 = dm.GetTemplate(0)->GetDocument(1);
+  CDocument* b1 = dm.GetTemplate(1)->GetDocument(0);
+  EXPECT_EQ(dm.DocumentWalk(), (std::vector<CDocument*>{b1, a2, a1}));
+}
+
+TEST_F(DocManagerTest, TemplatesAreDeletedInRegistrationOrderAfterTheirDocuments) {
+  {
+    CMyDocManager dm;
+    dm.AddDocTemplate(new NamedTemplate(1, "first"));
+    dm.AddDocTemplate(new NamedTemplate(2, "second"));
+    dm.AddDocTemplate(new NamedTemplate(3, "third"));
+    dm.OpenNewDocument(3);
+  }
+  EXPECT_EQ(g_destroyed, (std::vector<std::string>{"first", "second", "third"}));
+}
+
+TEST_F(DocManagerTest, SaveAllModifiedStopsAtTheFirstRefusal) {
+  test::RecordingPrompts prompts;
+  CMyDocManager dm;
+  dm.AddDocTemplate(new NamedTemplate(1, "a"));
+  dm.OpenNewDocument(1);
+  dm.OpenNewDocument(1);
+  EXPECT_TRUE(dm.SaveAllModified());
+  EXPECT_TRUE(prompts.shown.empty());  // nothing modified, nothing asked
+  for (CDocument* d : dm.DocumentWalk()) d->SetModifiedFlag(true);
+  prompts.answer = IDCANCEL;
+  EXPECT_FALSE(dm.SaveAllModified());
+  EXPECT_EQ(prompts.shown.size(), 1u);
+  prompts.answer = IDNO;
+  EXPECT_TRUE(dm.SaveAllModified());
+  EXPECT_EQ(prompts.shown.size(), 3u);
+}
+
+}  // namespace
+}  // namespace corvane
