@@ -311,6 +311,19 @@ TEST_F(DevsimTest, RegistersComPortKeepingOtherContentAndLinksThePty) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
 
+TEST_F(DevsimTest, ExitLeavesAComEntryThatNamesAnotherPort) {
+  ASSERT_TRUE(Run({"--no-tcp", "--no-udp", "--com", "4"}));
+  const std::string store = m_home + "/Zelmar Industrial Automation/system.reg";
+  std::string text = ReadText(store);
+  const std::string mine = "\"" + m_sim.Field("pty") + "\"";
+  const auto at = text.find(mine);
+  ASSERT_NE(at, std::string::npos) << text;
+  text.replace(at, mine.size(), "\"/dev/ttyNEWER\"");  // a later simulator took COM4
+  std::ofstream(store, std::ios::trunc) << text;
+  EXPECT_EQ(m_sim.Stop(), 0);
+  EXPECT_NE(ReadText(store).find("\"COM4\"=\"/dev/ttyNEWER\""), std::string::npos) << ReadText(store);
+}
+
 int ListenUnix(const std::string& path) {
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_un a{};

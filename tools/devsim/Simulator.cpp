@@ -122,7 +122,7 @@ bool Simulator::OpenPty(std::string& error) {
     m_linkMade = true;
   }
   if (m_opt.comPort > 0) {
-    if (!PortRegistry::Write(m_opt.comPort, m_ptyPath, error)) return false;
+    if (!PortRegistry::Set(m_opt.comPort, m_ptyPath, error)) return false;
     m_comRegistered = true;
   }
   return true;
@@ -191,8 +191,7 @@ void Simulator::Cleanup() {
     m_linkMade = false;
   }
   if (m_comRegistered) {
-    std::string error;
-    PortRegistry::Write(m_opt.comPort, std::nullopt, error);
+    PortRegistry::Remove(m_opt.comPort, m_ptyPath);
     m_comRegistered = false;
   }
   if (m_porthubBound) {
