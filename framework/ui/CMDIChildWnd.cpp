@@ -9,7 +9,10 @@
 
 namespace corvane {
 
-CMDIChildWnd::CMDIChildWnd(QWidget* parent) : QMdiSubWindow(parent) {}
+CMDIChildWnd::CMDIChildWnd(QWidget* parent) : QMdiSubWindow(parent) {
+  // The tabs carry title and close button; a title bar of its own would only repeat them.
+  setWindowFlags(Qt::FramelessWindowHint);
+}
 
 CMDIChildWnd::~CMDIChildWnd() = default;
 

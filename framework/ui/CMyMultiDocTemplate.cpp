@@ -100,8 +100,9 @@ CDocument* CMyMultiDocTemplate::OpenDocumentFile(const char* path, bool bMakeVis
   if (main) main->MdiArea()->addSubWindow(frame);
   view->OnInitialUpdate();
   if (bMakeVisible) {
-    frame->showMaximized();
+    frame->show();
     if (main) main->MdiArea()->setActiveSubWindow(frame);
+    frame->showMaximized();  // after activation, which would restore it otherwise
   }
   if (main) main->OnDocumentsChanged();
   return doc;

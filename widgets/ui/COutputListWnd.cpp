@@ -28,7 +28,6 @@ COutputListWnd::COutputListWnd(QWidget* parent)
   m_pList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   m_pList->horizontalHeader()->setStretchLastSection(true);
   m_pList->setColumnWidth(0, 180);
-  m_pList->setColumnWidth(1, width() + 50);
   // The pane has no context menu, and right clicks go no further.
   setContextMenuPolicy(Qt::PreventContextMenu);
   m_pList->setContextMenuPolicy(Qt::PreventContextMenu);
