@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 namespace corvane {
 
@@ -61,8 +62,17 @@ bool WriteAll(int fd, std::string_view content) {
 
 void CAtomicFile::InjectFailureAfter(std::ptrdiff_t n) { g_failAfter.store(n < 0 ? -1 : n); }
 
-bool CAtomicFile::Write(const std::string& path, std::string_view content) {
-  if (path.empty()) return false;
+bool CAtomicFile::Write(const std::string& requested, std::string_view content) {
+  if (requested.empty()) return false;
+  std::string path = requested;
+  struct stat link {};
+  if (::lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    // Replace the file the link points to, not the link itself.
+    char* resolved = ::realpath(requested.c_str(), nullptr);
+    if (resolved == nullptr) return false;
+    path = resolved;
+    std::free(resolved);
+  }
   struct stat old {};
   const bool hadFile = ::stat(path.c_str(), &old) == 0;
   if (hadFile && !S_ISREG(old.st_mode)) return false;

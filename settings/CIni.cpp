@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/AsciiText.h"
 #include "settings/CProfileFile.h"
 
 namespace corvane {
@@ -18,24 +19,8 @@ constexpr const char* kKeySentinel = "{63788286-AE30-4D6B-95DF-3B451C1C79F9}";
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
-bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && IsTrimmed(s[b])) ++b;
-  while (e > b && IsTrimmed(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNoCase(const char* a, const char* b) {
-  const std::size_t n = std::strlen(a);
-  if (n != std::strlen(b)) return false;
-  for (std::size_t i = 0; i < n; ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
+using ascii::SameNoCase;
+using ascii::Trim;
 
 int NormalBase(int base) { return (base == 2 || base == 8 || base == 16) ? base : 10; }
 
@@ -241,7 +226,7 @@ bool CIni::IncreaseUInt(const char* section, const char* key, unsigned increment
 bool CIni::GetBool(const char* section, const char* key, bool def) const {
   const std::string text = ReadNumberText(section, key);
   if (text.empty()) return def;
-  if (SameNoCase(text.c_str(), "true") || SameNoCase(text.c_str(), "yes")) return true;
+  if (SameNoCase(text, "true") || SameNoCase(text, "yes")) return true;
   return ToUnsigned(text, 10) != 0;
 }
 
@@ -354,7 +339,7 @@ void CIni::GetKeyNames(const char* section, meStringArray* list) const {
 bool CIni::IsSectionExist(const char* section) const {
   if (section == nullptr) return false;
   for (const std::string& name : CProfileFile::ReadSectionNames(m_strPathName))
-    if (SameNoCase(name.c_str(), section)) return true;
+    if (SameNoCase(name, section)) return true;
   return false;
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <unordered_set>
 
+#include "settings/AsciiText.h"
 #include "settings/CAtomicFile.h"
 
 namespace corvane {
@@ -30,28 +31,14 @@ struct Document {
 
 enum class LoadResult { Missing, Loaded, Failed };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trim(const std::string& s) {
-  std::size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
+using ascii::Lower;
+using ascii::SameNoCase;
+using ascii::Trim;
 
 std::string CutAtNul(std::string s) {
   const std::size_t nul = s.find('\0');
   if (nul != std::string::npos) s.resize(nul);
   return s;
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
 }
 
 // skip: bytes at the front that are not part of the line's meaning (a UTF-8 byte order mark).
@@ -144,7 +131,7 @@ bool ValidKey(const std::string& k) {
 std::size_t FindSection(const Document& doc, const std::string& section, std::size_t from = 0) {
   const std::string name = Trim(section);
   for (std::size_t i = from; i < doc.lines.size(); ++i)
-    if (doc.lines[i].kind == Kind::Header && SameName(doc.lines[i].name, name)) return i;
+    if (doc.lines[i].kind == Kind::Header && SameNoCase(doc.lines[i].name, name)) return i;
   return doc.lines.size();
 }
 
@@ -178,7 +165,8 @@ std::string CProfileFile::ReadString(const std::string& path, const std::string&
   const std::string name = Trim(key);
   const std::size_t end = SectionEnd(doc, header);
   for (std::size_t i = header + 1; i < end; ++i)
-    if (doc.lines[i].kind == Kind::Entry && SameName(doc.lines[i].name, name)) return CutAtNul(doc.lines[i].value);
+    if (doc.lines[i].kind == Kind::Entry && SameNoCase(doc.lines[i].name, name))
+      return CutAtNul(doc.lines[i].value);
   return def;
 }
 
@@ -194,7 +182,7 @@ bool CProfileFile::WriteString(const std::string& path, const std::string& secti
   } else {
     const std::size_t end = SectionEnd(doc, header);
     for (std::size_t i = header + 1; i < end; ++i) {
-      if (doc.lines[i].kind == Kind::Entry && SameName(doc.lines[i].name, name)) {
+      if (doc.lines[i].kind == Kind::Entry && SameNoCase(doc.lines[i].name, name)) {
         doc.lines[i] = Classify(doc.lines[i].name + "=" + value);
         return Save(path, doc);
       }
@@ -215,7 +203,7 @@ bool CProfileFile::DeleteKey(const std::string& path, const std::string& section
        header = FindSection(doc, section, header + 1)) {
     std::size_t end = SectionEnd(doc, header);
     for (std::size_t i = header + 1; i < end;) {
-      if (doc.lines[i].kind == Kind::Entry && SameName(doc.lines[i].name, name)) {
+      if (doc.lines[i].kind == Kind::Entry && SameNoCase(doc.lines[i].name, name)) {
         doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(i));
         --end;
         changed = true;

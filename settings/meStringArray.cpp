@@ -4,11 +4,13 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "settings/AsciiText.h"
+
 namespace corvane {
 
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+using ascii::Lower;
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());

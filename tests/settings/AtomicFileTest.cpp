@@ -66,5 +66,15 @@ TEST_F(AtomicFileTest, ReplacementKeepsTheFileMode) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST_F(AtomicFileTest, WriteThroughALinkReplacesItsTarget) {
+  const std::string target = PathOf("real.ini");
+  const std::string link = PathOf("link.ini");
+  Put(target, "old");
+  std::filesystem::create_symlink(target, link);
+  ASSERT_TRUE(CAtomicFile::Write(link, "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Get(target), "new");
+}
+
 }  // namespace
 }  // namespace corvane
