@@ -12,6 +12,12 @@
 namespace corvane {
 namespace {
 
+// A literal with NUL bytes inside, without its closing NUL.
+template <std::size_t N>
+std::string Bytes(const char (&s)[N]) {
+  return std::string(s, N - 1);
+}
+
 class ProfileFileTest : public test::SettingsDir {
 protected:
   void SetUp() override {
@@ -137,7 +143,7 @@ struct BadFileRow {
 TEST_F(ProfileFileTest, DamagedFilesKeepTheirKeys) {
   const std::string longLine(1 << 20, 'x');
   const BadFileRow rows[] = {
-      {"NUL bytes", std::string("[S]\nkeep=1\nbad=a\0b\n\0\0\n[T]\nkeep=2\n", 32)},
+      {"NUL bytes", Bytes("[S]\nkeep=1\nbad=a\0b\n\0\0\n[T]\nkeep=2\n")},
       {"very long lines", "[S]\nkeep=1\n" + longLine + "\nlong=" + longLine + "\n[T]\nkeep=2\n"},
       {"lines without =", "[S]\nkeep=1\nno equals here\n\n[T]\nkeep=2\n"},
       {"header without ]", "[S]\nkeep=1\n[Broken\nz=9\n[T]\nkeep=2\n"},
@@ -162,10 +168,10 @@ TEST_F(ProfileFileTest, DamagedFilesKeepTheirKeys) {
 }
 
 TEST_F(ProfileFileTest, NulInsideAValueEndsIt) {
-  Put(m_path, std::string("[S]\nbad=a\0b\nok=1\n", 17));
+  Put(m_path, Bytes("[S]\nbad=a\0b\nok=1\n"));
   EXPECT_EQ(Read("S", "bad"), "a");
   ASSERT_TRUE(Write("S", "ok", "2"));
-  EXPECT_EQ(Get(m_path), std::string("[S]\nbad=a\0b\nok=2\n", 17));  // the damaged line is kept as it was
+  EXPECT_EQ(Get(m_path), Bytes("[S]\nbad=a\0b\nok=2\n"));  // the damaged line is kept as it was
 }
 
 TEST_F(ProfileFileTest, HeaderWithoutBracketNamesTheRestOfTheLine) {
@@ -186,6 +192,16 @@ TEST_F(ProfileFileTest, FolderInPlaceOfTheFileIsNotTouched) {
   EXPECT_EQ(Read("S", "a"), "<def>");
   EXPECT_FALSE(Write("S", "a", "1"));
   EXPECT_TRUE(std::filesystem::is_directory(m_path));
+}
+
+TEST_F(ProfileFileTest, OversizedFileIsNeitherReadNorOverwritten) {
+  Put(m_path, "[S]\na=1\n");
+  std::filesystem::resize_file(m_path, CProfileFile::kMaxFileSize + 1);  // sparse, costs no disk
+  EXPECT_EQ(Read("S", "a"), "<def>");
+  EXPECT_FALSE(Write("S", "b", "2"));
+  EXPECT_FALSE(CProfileFile::DeleteKey(m_path, "S", "a"));
+  EXPECT_FALSE(CProfileFile::DeleteSection(m_path, "S"));
+  EXPECT_EQ(std::filesystem::file_size(m_path), CProfileFile::kMaxFileSize + 1);
 }
 
 TEST_F(ProfileFileTest, DeleteRemovesEveryCopy) {
