@@ -1,0 +1,1 @@
+extern "C" int TestPluginAnswer() { return 42; }
