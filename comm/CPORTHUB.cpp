@@ -63,7 +63,7 @@ std::string CPORTHUB::GetInstallPath() const {
 }
 
 bool CPORTHUB::Load(const std::string& folder) {
-  if (folder.empty()) return false;
+  if (folder.empty() || folder.find('\0') != std::string::npos) return false;  // a NUL would cut the path short
   auto bytes = ReadBounded(folder + kCatalogueFile, kMaxFileBytes);
   if (!bytes) return false;
   m_strCatalogue = DecodeFile(*bytes);

@@ -222,6 +222,14 @@ TEST_F(PorthubTest, FailedLoadKeepsThePreviousCatalogue) {
   EXPECT_EQ(hub.GetDriverCount(), 2);
 }
 
+TEST_F(PorthubTest, FolderWithANulIsRefused) {
+  WriteCatalogue(kTwoDrivers);
+  CPORTHUB hub;
+  // Cut at the NUL, the path would name the catalogue itself.
+  EXPECT_FALSE(hub.Load(Folder() + "DriverInfo.dri" + std::string(1, '\0') + "/"));
+  EXPECT_EQ(hub.GetDriverCount(), 0);
+}
+
 TEST_F(PorthubTest, OversizedFileIsRefused) {
   CPORTHUB hub = Loaded("<r><Driver DriverName='small'/></r>");
   std::string big = "<r><Driver DriverName='big'/>";
