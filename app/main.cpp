@@ -1,11 +1,7 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/ui/CCorvaneApp.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow w;
-  w.setWindowTitle("Corvane");
-  w.resize(900, 600);
-  w.show();
-  return app.exec();
+  corvane::CCorvaneApp app(argc, argv);
+  if (!app.InitInstance()) return app.ExitInstance(0);
+  return app.ExitInstance(app.exec());
 }

@@ -1,0 +1,200 @@
+#include "app/ui/CCorvaneApp.h"
+
+#include <unistd.h>
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QSplashScreen>
+#include <QThread>
+#include <QTimer>
+
+#include "app/CAppConfig.h"
+#include "app/CCommandLine.h"
+#include "app/CRunLanguage.h"
+#include "app/ui/CAboutDlg.h"
+#include "app/ui/CMainFrame.h"
+#include "framework/CommandIds.h"
+#include "framework/ui/CMyDocManager.h"
+#include "framework/ui/CMyMultiDocTemplate.h"
+#include "platform/CAppFolders.h"
+#include "platform/CShell.h"
+#include "platform/CSingleInstance.h"
+#include "framework/ui/CResourceIcons.h"
+#include "resources/CStringTable.h"
+
+namespace corvane {
+namespace {
+
+// argv[0] as the process was started, or the running image when it carries no folder
+// (started through PATH), so that the executable folder is where the program lies.
+std::vector<std::string> ProgramArgv(int argc, char** argv) {
+  std::vector<std::string> args(argv, argv + argc);
+  if (!args.empty() && args[0].find('/') == std::string::npos) {
+    char buffer[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0) args[0].assign(buffer, static_cast<std::size_t>(n));
+  }
+  return args;
+}
+
+// Waits while the event loop keeps painting.
+void WaitPainting(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+CCorvaneApp::CCorvaneApp(int& argc, char** argv)
+    : QApplication(argc, argv), m_argv(ProgramArgv(argc, argv)) {
+  setApplicationName("Corvane");
+  for (std::size_t i = 1; i < m_argv.size(); ++i)
+    m_strFrameworkArgs += (i > 1 ? " " : "") + m_argv[i];
+  MapCommand(cmd::ID_APP_ABOUT, [this] { OnAppAbout(); });
+  MapCommand(cmd::ID_HELP_MANUAL, [this] { OnHelpManual(); });
+  MapCommand(cmd::ID_HELP_HISTORY, [this] { OnHelpHistory(); });
+}
+
+CCorvaneApp::~CCorvaneApp() = default;
+
+CCorvaneApp* CCorvaneApp::Instance() { return qobject_cast<CCorvaneApp*>(QCoreApplication::instance()); }
+
+bool CCorvaneApp::TakeSingleInstance() {
+  if (!m_bSingleInstance) return true;
+  m_singleInstance = std::make_unique<platform::CSingleInstance>("Corvane");
+  if (!m_singleInstance->Acquire()) {
+    m_singleInstance->ActivateFirst();  // the earlier window comes to the front; we end quietly
+    return false;
+  }
+  if (m_singleInstance->ListenFd() >= 0) {
+    m_pInstanceNotifier = new QSocketNotifier(m_singleInstance->ListenFd(), QSocketNotifier::Read, this);
+    connect(m_pInstanceNotifier, &QSocketNotifier::activated, this, [this] {
+      if (m_singleInstance->AcceptActivation()) ActivateMainWindow();
+    });
+  }
+  return true;
+}
+
+void CCorvaneApp::ActivateMainWindow() {
+  if (!m_pMainFrame) return;
+  if (m_pMainFrame->isMinimized()) m_pMainFrame->showNormal();
+  m_pMainFrame->show();
+  m_pMainFrame->raise();
+  m_pMainFrame->activateWindow();
+}
+
+void CCorvaneApp::ShowSplash() {
+  QSplashScreen splash(LoadBitmap(204));
+  splash.show();
+  splash.repaint();
+  WaitPainting(1000);
+  splash.close();
+  WaitPainting(1000);
+}
+
+bool CCorvaneApp::InitInstance() {
+  // 1. One copy per user.
+  if (!TakeSingleInstance()) return false;
+
+  // 2. Executable folder and arguments from the rebuilt command line.
+  CCommandLine cmdInfo;
+  cmdInfo.SetSeparator(" ");
+  cmdInfo.SetAppName(LoadString(57344));
+  cmdInfo.SetCommandLine(CCommandLine::FromArgv(m_argv));
+  cmdInfo.Parse();
+  m_strAppPath = cmdInfo.GetExeFolder();
+
+  // 3. The three settings files.
+  const ConfigPaths paths = FormConfigPaths(m_strAppPath, platform::CAppFolders::AllUsersFolder());
+  m_iniModules.SetPathName(paths.modules.c_str());
+  m_iniSettings.SetPathName(paths.settings.c_str());
+  m_iniAbout.SetPathName(paths.about.c_str());
+
+  // 4. The profile store's key.
+  m_profile.SetRegistryKey("Zelmar");
+
+  // 5. Splash without fields; otherwise field 1 is this run's language.
+  m_runLanguage = std::make_unique<CRunLanguage>(m_profile);
+  if (cmdInfo.GetArgCount() == 0) {
+    if (m_bSplash) ShowSplash();
+  } else {
+    CFieldSplitter fields(" ");
+    fields.SetString(cmdInfo.GetArgs());
+    m_runLanguage->TakeFromField(fields.GetField(0));
+  }
+
+  // 6., 7. The run's language; the program's own resources serve every language for now.
+  m_nLanguageID = m_runLanguage->ReadLanguageId();
+
+  // 9., 10. Document manager and the built-in template.
+  m_pDocManager = std::make_unique<CMyDocManager>();
+  m_pDocManager->AddDocTemplate(CMainFrame::CreateBuiltInTemplate());
+
+  // 12. The main frame.
+  auto* frame = new CMainFrame();
+  frame->SetApp(this);
+  frame->SetDocManager(m_pDocManager.get());
+  if (!frame->LoadFrame()) {
+    delete frame;
+    return false;
+  }
+  m_pMainFrame = frame;
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  connect(frame, &QObject::destroyed, this, [this] { m_pMainFrame = nullptr; });
+
+  // 13. Show it and accept files dropped on it.
+  frame->setAcceptDrops(true);
+  frame->show();
+  frame->repaint();
+
+  // 14. A link preset from a calling program.
+  if (cmdInfo.GetArgCount() >= 5) {
+    CFieldSplitter fields(" ");
+    fields.SetString(cmdInfo.GetArgs());
+    ApplyLinkPreset(ParseLinkPreset(fields.GetField(1), fields.GetField(2), fields.GetField(3),
+                                    fields.GetField(4)));
+  }
+  return true;
+}
+
+void CCorvaneApp::ApplyLinkPreset(const LinkPreset& preset) {
+  if (!m_pMainFrame) return;
+  m_pMainFrame->ApplyLinkPreset(preset);
+}
+
+int CCorvaneApp::ExitInstance(int frameworkExitCode) {
+  // 1. A language given on the command line lasts one run.
+  if (m_runLanguage) m_runLanguage->Restore();
+  // 2. Templates go before the libraries that supplied them.
+  m_pDocManager.reset();
+  return frameworkExitCode;
+}
+
+void CCorvaneApp::OnAppAbout() {
+  const std::string version = m_iniAbout.GetString("AboutDlg", "version", "");
+  const std::string copyright = m_iniAbout.GetString("AboutDlg", "copyright", "");
+  CAboutDlg dlg(version, copyright, m_pMainFrame);
+  dlg.exec();
+}
+
+void CCorvaneApp::OnHelpManual() {
+  platform::ShellOpen(HelpDocumentFor(m_nLanguageID), "", m_strAppPath);
+}
+
+void CCorvaneApp::OnHelpHistory() {
+  platform::ShellOpen(RevisionHistoryFor(m_nLanguageID), "", m_strAppPath);
+}
+
+void CCorvaneApp::OpenDocumentFile(const std::string& path) {
+  std::string used = path;
+  if (!m_strFrameworkArgs.empty()) {
+    used = m_strFrameworkArgs;
+    if (used.size() >= 2 && used.front() == '"') used = used.substr(1, used.size() - 2);
+  }
+  if (m_pMainFrame) m_pMainFrame->PromptAndOpenProjectFile(used);
+}
+
+}  // namespace corvane

@@ -1,0 +1,79 @@
+#pragma once
+// The application object: single instance, configuration paths, one-run language,
+// templates and the main frame at start-up; language restore and release at exit.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+
+#include "app/CLinkPreset.h"
+#include "framework/ui/CCmdTarget.h"
+#include "platform/CProfileStore.h"
+#include "settings/CIni.h"
+#include "settings/meStringArray.h"
+
+class QSocketNotifier;
+
+namespace corvane {
+
+class CMainFrame;
+class CMyDocManager;
+class CRunLanguage;
+namespace platform { class CSingleInstance; }
+
+class CCorvaneApp : public QApplication, public CCmdTarget {
+  Q_OBJECT
+public:
+  CCorvaneApp(int& argc, char** argv);
+  ~CCorvaneApp() override;
+
+  static CCorvaneApp* Instance();
+
+  bool InitInstance();
+  int ExitInstance(int frameworkExitCode);
+
+  // Application commands.
+  void OnAppAbout();
+  void OnHelpManual();
+  void OnHelpHistory();
+  // The framework's entry for a file handed over from outside; never creates a document.
+  void OpenDocumentFile(const std::string& path);
+
+  CMainFrame* GetMainFrame() const { return m_pMainFrame; }
+  CMyDocManager* GetDocManager() const { return m_pDocManager.get(); }
+  platform::CProfileStore& Profile() { return m_profile; }
+
+  // Start-up options a test may set before InitInstance.
+  void SetSplashEnabled(bool on) { m_bSplash = on; }
+  void SetSingleInstanceEnabled(bool on) { m_bSingleInstance = on; }
+
+  std::string m_strAppPath;
+  CIni m_iniModules;
+  CIni m_iniSettings;
+  CIni m_iniAbout;
+  meStringArray m_aSelectedModules;
+  meStringArray m_aOpenModuleFiles;
+  meStringArray m_aOpenModuleCodes;
+  int m_nLanguageID = 1033;
+
+private:
+  bool TakeSingleInstance();
+  void ShowSplash();
+  void ApplyLinkPreset(const LinkPreset& preset);
+  void ActivateMainWindow();
+
+  platform::CProfileStore m_profile;
+  std::unique_ptr<CRunLanguage> m_runLanguage;
+  std::unique_ptr<platform::CSingleInstance> m_singleInstance;
+  QSocketNotifier* m_pInstanceNotifier = nullptr;
+  std::unique_ptr<CMyDocManager> m_pDocManager;
+  CMainFrame* m_pMainFrame = nullptr;
+  std::vector<std::string> m_argv;
+  std::string m_strFrameworkArgs;  // the command line without the program path
+  bool m_bSplash = true;
+  bool m_bSingleInstance = true;
+};
+
+}  // namespace corvane
