@@ -1,0 +1,276 @@
+#include "comm/CLinkManager.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <thread>
+
+#include "comm/CNetworkAdapterFilter.h"
+#include "libs/portlink/CPortLink.h"
+#include "platform/CNetAdapters.h"
+#include "platform/CSerialPortMap.h"
+#include "platform/IPrompts.h"
+#include "resources/CStringTable.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kAnswerWaitMs = 1000;  // bound on the manager handling our request
+
+int Net(std::int32_t hostOrder) { return static_cast<int>(htonl(static_cast<std::uint32_t>(hostOrder))); }
+
+void ShowOk(const std::string& text) {
+  Prompts().MessageBox(text, LoadString(57344), PromptButtons::Ok, PromptIcon::Warning);
+}
+
+std::string RuntimeFolder() {
+  if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir) return dir;
+  return "/tmp";
+}
+
+bool FillAddress(const std::string& path, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size());
+  return true;
+}
+
+// Why a serial port did not open, in words a user can act on.
+std::string DescribeSerialFailure(int port) {
+  const std::string com = "COM" + std::to_string(port);
+  const auto device = platform::CSerialPortMap().DeviceForComPort(port);
+  if (!device) return com + ": no serial device is mapped to this port";
+  struct stat st{};
+  if (::stat(device->c_str(), &st) != 0)
+    return com + ": " + *device + ": " + std::strerror(errno);
+  const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    std::string reason = com + ": " + *device + ": " + std::strerror(error);
+    if (error == EACCES || error == EPERM) {
+      const group* g = ::getgrgid(st.st_gid);
+      reason += "; add the user to the group owning the device (" + std::string(g ? g->gr_name : "dialout") +
+                ") and log in again";
+    }
+    return reason;
+  }
+  termios tio{};
+  const bool terminal = ::tcgetattr(fd, &tio) == 0;
+  ::close(fd);
+  if (!terminal) return com + ": " + *device + " is not a serial device";
+  return com + ": " + *device + " could not be set up with these line settings";
+}
+
+}  // namespace
+
+CLinkManager::~CLinkManager() {
+  if (m_answerFd >= 0) {
+    ::close(m_answerFd);
+    ::unlink(m_answerPath.c_str());
+  }
+}
+
+bool CLinkManager::LoadBusLink(const std::string& exeFolder) {
+  // By its bare name beside the executable, never from elsewhere on the system.
+  const std::string folder = exeFolder.empty() ? std::string("./") : exeFolder;
+  if (!m_library.Load(folder + "libBusLink.so")) {
+    ShowOk("Can't load BusLink,\nProcess Terminate !!");
+    return false;
+  }
+  auto** slots = reinterpret_cast<void**>(&m_bus);
+  for (int i = 0; i < BUSLINK_NAME_COUNT; ++i) {
+    void* fn = m_library.Symbol(BusLinkNames[i]);
+    if (!fn) {
+      const std::string name = BusLinkNames[i];
+      ShowOk(name + " function not in BusLink.dll !!" + (name == "OpenModbusTCPSocket" ? "!" : ""));
+      m_library.Unload();
+      m_bus = {};
+      return false;
+    }
+    slots[i] = fn;
+  }
+  return true;
+}
+
+void CLinkManager::ApplyLinkSettings() {
+  if (EnumAdapters) {
+    EnumAdapters(AdapterNames, AdapterIPs);
+  } else {
+    CNetworkAdapterFilter::EnumNetworkAdapters(
+        [] {
+          AdapterQuery query;
+          int error = 0;
+          for (const platform::NetAdapter& a : platform::CNetAdapters().Enumerate(&error))
+            query.adapters.push_back({a.type, a.description, a.firstIPv4});
+          query.status = error;
+          return query;
+        },
+        AdapterNames, AdapterIPs, std::cout);
+  }
+  if (m_conf.NetInterface < 0 || static_cast<std::size_t>(m_conf.NetInterface) >= AdapterNames.size())
+    m_conf.NetInterface = 0;
+  m_conf.HostIPAddr = AdapterIPs.empty()
+                          ? -1
+                          : static_cast<std::int32_t>(CNetworkAdapterFilter::ParseDottedQuad(
+                                AdapterIPs[static_cast<std::size_t>(m_conf.NetInterface)]));
+  PushSettings(true);
+}
+
+void CLinkManager::PushSettings(bool withPorthubPort) {
+  const int mode = m_conf.ModbusMode + 1;
+  if (BusLoaded()) {
+    m_bus.SetCommType(m_conf.CommType);
+    m_bus.SetCOMPortNum(m_conf.ComPortNum);
+    m_bus.SetStationAddr(m_conf.StationAddr);
+    m_bus.SetModbusMode(mode);
+    m_bus.SetCOMPortBaudrate(m_conf.BaudRate);
+    m_bus.SetCOMPortParam(m_conf.DataLen, m_conf.Parity, m_conf.StopBits);
+    m_bus.SetRemoteIPAddr(Net(m_conf.IPAddress));
+    m_bus.SetHostIPAddr(Net(m_conf.HostIPAddr));
+  }
+  m_portLink.SetCommType(m_conf.CommType);
+  m_portLink.SetSerialNum(m_conf.ComPortNum);
+  m_portLink.SetStationAddr(m_conf.StationAddr);
+  m_portLink.SetModbusMode(mode);
+  m_portLink.SetSerialBaudrate(m_conf.BaudRate);
+  m_portLink.SetSerialParams(m_conf.DataLen, m_conf.Parity, m_conf.StopBits);
+  if (withPorthubPort) m_portLink.SetPorthubPort(m_conf.PorthubPort);
+  m_portLink.SetRemoteIPAddr(Net(m_conf.IPAddress));
+  m_portLink.SetHostIPAddr(Net(m_conf.HostIPAddr));
+}
+
+int CLinkManager::OpenLink() {
+  switch (m_conf.CommType) {
+    case 0: {
+      m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
+      if (m_portLink.OpenSerial(m_conf.ComPortNum, m_conf.BaudRate, m_conf.DataLen, m_conf.Parity,
+                                m_conf.StopBits) < 0) {
+        if (LogLine) LogLine(DescribeSerialFailure(m_conf.ComPortNum));
+        ShowOk(LoadString(503));
+        return -1;
+      }
+      return m_conf.ComPortNum;
+    }
+    case 1: {
+      if (m_conf.IPAddress == 0 || m_conf.IPAddress == -1) {
+        ShowOk(LoadString(508));
+        return -1;
+      }
+      m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
+      const int conn = m_portLink.GetSocketConnNum();
+      if (m_portLink.OpenSocket(conn, 1, Net(m_conf.IPAddress), 502, 0) < 0) {
+        if (LogLine) LogLine("Modbus TCP connection to port 502 was refused or timed out");
+        ShowOk(LoadString(503));
+        return -1;
+      }
+      return conn;
+    }
+    case 2: {
+      if (QueryPorthubPort() < 1) {
+        ShowOk(LoadString(503));
+        return -1;
+      }
+      const int conn = m_portLink.GetSocketConnNum();
+      m_portLink.OpenSocket(conn, 1, static_cast<int>(htonl(0x7F000001)), m_conf.PorthubPort, 0);
+      return conn;
+    }
+    default:
+      return -1;
+  }
+}
+
+void CLinkManager::CloseLink(int handle) {
+  switch (m_conf.CommType) {
+    case 0: m_portLink.CloseSerial(handle); break;
+    case 1:
+    case 2: m_portLink.CloseSocket(handle); break;
+    default: break;
+  }
+}
+
+std::string CLinkManager::PorthubSocketPath() { return RuntimeFolder() + "/PORTHUB"; }
+
+bool CLinkManager::OpenAnswerSocket() {
+  if (m_answerFd >= 0) return true;
+  m_answerPath = RuntimeFolder() + "/corvane-frame-" + std::to_string(::getpid()) + ".sock";
+  sockaddr_un address;
+  if (!FillAddress(m_answerPath, address)) return false;
+  ::unlink(m_answerPath.c_str());
+  m_answerFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (m_answerFd < 0) return false;
+  if (::bind(m_answerFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(m_answerFd, 8) != 0) {
+    ::close(m_answerFd);
+    m_answerFd = -1;
+    return false;
+  }
+  return true;
+}
+
+void CLinkManager::AcceptPorthubAnswers() {
+  if (m_answerFd < 0) return;
+  for (;;) {
+    const int fd = ::accept4(m_answerFd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return;
+    char line[64] = {};
+    std::size_t used = 0;
+    pollfd p{fd, POLLIN, 0};
+    while (used < sizeof line - 1 && ::poll(&p, 1, 200) > 0) {
+      const ssize_t n = ::recv(fd, line + used, sizeof line - 1 - used, 0);
+      if (n <= 0) break;
+      used += static_cast<std::size_t>(n);
+      if (std::memchr(line, '\n', used)) break;
+    }
+    ::close(fd);
+    // "1225 <port>"; anything else is not an answer.
+    if (std::strncmp(line, "1225 ", 5) == 0) {
+      char* end = nullptr;
+      const long port = std::strtol(line + 5, &end, 10);
+      if (end != line + 5 && port >= 0 && port <= 65535) m_conf.PorthubPort = static_cast<std::int32_t>(port);
+    }
+  }
+}
+
+int CLinkManager::QueryPorthubPort() {
+  m_conf.PorthubPort = -1;
+  sockaddr_un address;
+  if (OpenAnswerSocket() && FillAddress(PorthubSocketPath(), address)) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0) {
+      if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        const std::string request = "1224 " + m_answerPath + "\n";
+        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
+          // The manager closes the request once it has answered: wait for that, bounded.
+          pollfd p{fd, POLLIN, 0};
+          char sink[64];
+          const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerWaitMs);
+          while (std::chrono::steady_clock::now() < deadline) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (::poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0) break;
+            if (::recv(fd, sink, sizeof sink, 0) <= 0) break;
+          }
+        }
+      }
+      ::close(fd);
+    }
+    AcceptPorthubAnswers();
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  return m_conf.PorthubPort;
+}
+
+}  // namespace corvane
