@@ -1,0 +1,239 @@
+// The search against corvane-devsim as the device, through the real libraries: a pty for
+// the serial branch, loopback addresses for Ethernet.
+#include "discovery/CDeviceSearch.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "comm/CLinkManager.h"
+#include "libs/portlink/CPortLink.h"
+#include "platform/IPrompts.h"
+#include "resources/CStringTable.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The simulator in its own process; the fields of its READY line.
+class DevSim {
+public:
+  explicit DevSim(std::vector<std::string> args) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    m_pid = ::fork();
+    if (m_pid == 0) {
+      ::dup2(out[1], 1);
+      args.insert(args.begin(), CORVANE_BIN_DIR "/corvane-devsim");
+      std::vector<char*> argv;
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    char c;
+    while (::read(out[0], &c, 1) == 1 && c != '\n') m_ready += c;
+    ::close(out[0]);
+  }
+  ~DevSim() {
+    if (m_pid > 0) {
+      ::kill(m_pid, SIGTERM);
+      ::waitpid(m_pid, nullptr, 0);
+    }
+  }
+  bool Ready() const { return m_ready.rfind("READY", 0) == 0; }
+  std::string Field(const std::string& key) const {
+    std::istringstream in(m_ready);
+    for (std::string word; in >> word;)
+      if (word.rfind(key + "=", 0) == 0) return word.substr(key.size() + 1);
+    return {};
+  }
+  const std::string& ReadyLine() const { return m_ready; }
+
+private:
+  pid_t m_pid = -1;
+  std::string m_ready;
+};
+
+class SilentPrompts : public IPrompts {
+public:
+  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
+    shown.push_back(text);
+    return IDOK;
+  }
+  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
+  std::vector<std::string> shown;
+};
+
+// A frame stand-in: a catalogue of known codes, the real link, a record of what happened.
+class FakeHost : public ISearchHost {
+public:
+  FakeHost(CLinkManager& link, std::set<std::string> catalogue) : m_link(link), m_catalogue(std::move(catalogue)) {}
+  void PrepareSearch() override { ++prepared; }
+  bool OpenModule(const std::string& code) override {
+    tried.push_back(code);
+    if (!m_catalogue.count(code)) return false;
+    if (std::find(opened.begin(), opened.end(), code) == opened.end()) opened.push_back(code);
+    return true;
+  }
+  int OpenLink() override { return m_link.OpenLink(); }
+  void CloseLink(int handle) override { m_link.CloseLink(handle); }
+  void ShowMessage(unsigned id) override { messages.push_back(id); }
+  void LogLine(const std::string& text) override { log.push_back(text); }
+  void BeginScanProgress() override { ++progress; }
+  void EndScanProgress() override { --progress; }
+
+  std::vector<std::string> tried, opened, log;
+  std::vector<unsigned> messages;
+  int prepared = 0, progress = 0;
+
+private:
+  CLinkManager& m_link;
+  std::set<std::string> m_catalogue;
+};
+
+class SearchTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetPrompts(&m_prompts);
+    ASSERT_TRUE(m_link.LoadBusLink(CORVANE_BIN_DIR "/"));
+    m_link.EnumAdapters = [](auto& n, auto& i) { n = {"lo"}; i = {"127.0.0.1"}; };
+  }
+  void TearDown() override { SetPrompts(nullptr); }
+
+  void UseSerial(const std::string& pty, int mode) {
+    m_portLink.SetPortResolver([pty](int n) { return n == 5 ? pty : std::string(); });
+    m_conf.CommType = 0;
+    m_conf.ComPortNum = 5;
+    m_conf.ModbusMode = mode;
+    m_conf.BaudRate = 19200;
+    m_conf.DataLen = mode == 0 ? 7 : 8;
+    m_conf.Parity = 2;
+    m_conf.StopBits = 1;
+    m_link.ApplyLinkSettings();
+  }
+  void UseEthernet(std::uint32_t target) {
+    m_conf.CommType = 1;
+    m_conf.ModbusMode = 1;
+    m_conf.IPAddress = static_cast<std::int32_t>(target);
+    m_link.ApplyLinkSettings();
+  }
+
+  SilentPrompts m_prompts;
+  CommConf m_conf;
+  CPortLink m_portLink;
+  CLinkManager m_link{m_conf, m_portLink};
+};
+
+const std::set<std::string> kCatalogue{"0015", "0022", "1234", "4041", "4042", "0405"};
+
+TEST_F(SearchTest, SerialIdentityAndSubModulesOpenTheirModules) {
+  for (int mode : {0, 1}) {
+    DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x0015 station=1 sub=0x4041"});
+    ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+    UseSerial(sim.Field("pty"), mode);
+    FakeHost host(m_link, kCatalogue);
+    CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+    EXPECT_TRUE(search.SearchDevices()) << "mode " << mode;
+    EXPECT_EQ(host.opened, (std::vector<std::string>{"0015", "4041"})) << "mode " << mode;
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_EQ(host.progress, 0);  // the progress window closed again
+    EXPECT_EQ(search.Replies().Code(0), 0x0015);  // the SLIP discovery reply on the same line
+  }
+}
+
+TEST_F(SearchTest, Code0022SwitchesTheSubModuleProbe) {
+  DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x0022 station=1 sub=0x4042"});
+  ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+  UseSerial(sim.Field("pty"), 1);
+  FakeHost host(m_link, kCatalogue);
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  EXPECT_TRUE(search.SearchDevices());
+  // Not from the identity probe; 4042 came from registers 0xC608, 0022 from the discovery reply.
+  EXPECT_EQ(host.tried.front(), "4042");
+  EXPECT_EQ(host.opened, (std::vector<std::string>{"4042", "0022"}));
+}
+
+TEST_F(SearchTest, NoAnswerGivesOneNotFoundLine) {
+  DevSim sim({"--no-tcp", "--no-udp", "--fault", "noreply"});
+  ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+  UseSerial(sim.Field("pty"), 0);
+  FakeHost host(m_link, kCatalogue);
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  EXPECT_FALSE(search.SearchDevices());
+  ASSERT_EQ(host.log.size(), 1u);
+  EXPECT_EQ(host.log[0], "Device not found! Please check the device connection.");
+  EXPECT_TRUE(host.opened.empty());
+}
+
+TEST_F(SearchTest, EthernetOpensEveryCodeAndOnlyCardSubModules) {
+  if (::geteuid() != 0) GTEST_SKIP() << "the sub-module query uses Modbus TCP port 502, which needs root";
+  DevSim sim({"--no-pty", "--udp-bind", "127.0.0.21", "--tcp-port", "502",
+              "--device", "code=0x0015 station=1 ip=127.0.0.22 sub=0x4041,0x0001,0x4042,0,0x4041",
+              "--device", "code=0x0022 station=1 ip=127.0.0.23 sub=0x4041",
+              "--device", "code=0x1234 station=1 ip=127.0.0.24"});
+  ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+  UseEthernet(0x7F000015);  // 127.0.0.21
+  FakeHost host(m_link, kCatalogue);
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(search.SearchDevices());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  std::set<std::string> opened(host.opened.begin(), host.opened.end());
+  EXPECT_EQ(opened, (std::set<std::string>{"0015", "0022", "1234", "4041", "4042"}));
+  EXPECT_EQ(std::count(host.tried.begin(), host.tried.end(), "0001"), 0);  // skipped, not opened
+}
+
+TEST_F(SearchTest, EthernetFaultsEndTheSearchAndKeepWhatWasFound) {
+  if (::geteuid() != 0) GTEST_SKIP() << "the sub-module query uses Modbus TCP port 502, which needs root";
+  // One device refuses Modbus TCP (no listener on its address), one sends 3-byte replies.
+  DevSim sim({"--no-pty", "--udp-bind", "127.0.0.31", "--no-tcp",
+              "--device", "code=0x0015 station=1 ip=127.0.0.32"});
+  ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+  UseEthernet(0x7F00001F);
+  FakeHost host(m_link, kCatalogue);
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  EXPECT_TRUE(search.SearchDevices());
+  EXPECT_EQ(host.opened, (std::vector<std::string>{"0015"}));
+
+  DevSim many({"--no-pty", "--udp-bind", "127.0.0.33", "--no-tcp", "--fault", "udpcopies:300",
+               "--device", "code=0x0405 station=1 ip=127.0.0.34"});
+  ASSERT_TRUE(many.Ready()) << many.ReadyLine();
+  UseEthernet(0x7F000021);
+  FakeHost host2(m_link, kCatalogue);
+  CDeviceSearch search2(m_conf, m_portLink, m_link.Bus(), host2);
+  EXPECT_TRUE(search2.SearchDevices());
+  EXPECT_EQ(search2.Replies().Code(254), 0x0405);  // 255 kept
+  EXPECT_EQ(host2.opened, (std::vector<std::string>{"0405"}));
+}
+
+TEST_F(SearchTest, UnreachableDiscoveryTargetGivesNotFound) {
+  DevSim sim({"--no-pty", "--udp-bind", "127.0.0.41", "--no-tcp", "--fault", "noreply"});
+  ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+  UseEthernet(0x7F000029);
+  FakeHost host(m_link, kCatalogue);
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  EXPECT_FALSE(search.SearchDevices());
+  EXPECT_EQ(host.log.size(), 1u);
+}
+
+TEST_F(SearchTest, ManagerBranchOpensNothing) {
+  m_conf.CommType = 2;
+  m_conf.PorthubInter = 3;
+  FakeHost host(m_link, {});  // no module accepts the manager's link type
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  EXPECT_FALSE(search.SearchDevices());
+  EXPECT_EQ(host.log.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane
