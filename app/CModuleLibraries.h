@@ -13,6 +13,8 @@ namespace corvane {
 using DocTemplateFactory = void* (*)();
 using SdkVersionFunction = int (*)();
 
+// The module SDK version this host accepts (the SDK header defines the same number).
+inline constexpr int kModuleSdkVersion = 1;
 inline constexpr const char* kDocTemplateExport = "DLLDocTemplate";
 inline constexpr const char* kSdkVersionExport = "CorvaneModuleSdkVersion";
 

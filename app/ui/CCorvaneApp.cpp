@@ -12,6 +12,7 @@
 
 #include "app/CAppConfig.h"
 #include "app/CCommandLine.h"
+#include "app/CModuleCatalogue.h"
 #include "app/CRunLanguage.h"
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CMainFrame.h"
@@ -23,6 +24,8 @@
 #include "platform/CSingleInstance.h"
 #include "framework/ui/CResourceIcons.h"
 #include "resources/CStringTable.h"
+#include "discovery/ui/CDeviceTreeWnd.h"
+
 
 namespace corvane {
 namespace {
@@ -49,7 +52,7 @@ void WaitPainting(int milliseconds) {
 }  // namespace
 
 CCorvaneApp::CCorvaneApp(int& argc, char** argv)
-    : QApplication(argc, argv), m_argv(ProgramArgv(argc, argv)) {
+    : QApplication(argc, argv), m_moduleLibs(kModuleSdkVersion), m_argv(ProgramArgv(argc, argv)) {
   setApplicationName("Corvane");
   for (std::size_t i = 1; i < m_argv.size(); ++i)
     m_strFrameworkArgs += (i > 1 ? " " : "") + m_argv[i];
@@ -133,6 +136,10 @@ bool CCorvaneApp::InitInstance() {
   m_pDocManager = std::make_unique<CMyDocManager>();
   m_pDocManager->AddDocTemplate(CMainFrame::CreateBuiltInTemplate());
 
+  // 11. One template per module library, numbered after the built-in one.
+  ScanModuleLibraries();
+  RegisterModuleTemplates();
+
   // 12. The main frame.
   auto* frame = new CMainFrame();
   frame->SetApp(this);
@@ -168,9 +175,55 @@ void CCorvaneApp::ApplyLinkPreset(const LinkPreset& preset) {
 int CCorvaneApp::ExitInstance(int frameworkExitCode) {
   // 1. A language given on the command line lasts one run.
   if (m_runLanguage) m_runLanguage->Restore();
-  // 2. Templates go before the libraries that supplied them.
+  // 2., 3. Templates go before the libraries that supplied them.
   m_pDocManager.reset();
+  m_moduleLibs.Release();
   return frameworkExitCode;
+}
+
+int CCorvaneApp::ScanModuleLibraries() { return m_moduleLibs.Scan(m_strAppPath); }
+
+int CCorvaneApp::RegisterModuleTemplates() {
+  int added = 0;
+  for (int i = 0; i < m_moduleLibs.Count(); ++i) {
+    DocTemplateFactory factory = m_moduleLibs.Library(i).Factory();
+    auto* pTemplate = factory ? static_cast<CMyMultiDocTemplate*>(factory()) : nullptr;
+    if (!pTemplate) continue;  // its slot keeps template number 0: later numbers do not shift
+    m_pDocManager->AddDocTemplate(pTemplate);
+    m_moduleLibs.SetTemplateNumber(i + 1, static_cast<int>(m_pDocManager->GetTemplateCount()));
+    ++added;
+  }
+  return added;
+}
+
+int CCorvaneApp::FindTemplateNumber(const std::string& fileName) const {
+  return m_moduleLibs.FindTemplateNumber(fileName);
+}
+
+bool CCorvaneApp::OpenNewDocument(int templateNumber) {
+  return m_pDocManager && m_pDocManager->OpenNewDocument(templateNumber);
+}
+
+std::string CCorvaneApp::FindModuleCode(const std::string& name) const {
+  return CModuleCatalogue(m_iniModules).FindModuleCode(name);
+}
+
+std::string CCorvaneApp::GetModuleName(const std::string& code) const {
+  return CModuleCatalogue(m_iniModules).GetModuleName(code);
+}
+
+bool CCorvaneApp::OpenModule(const std::string& code) {
+  const auto entry = CModuleCatalogue(m_iniModules).Find(code);
+  if (!entry || !m_pMainFrame) return false;
+  if (!entry->AllowedOn(m_pMainFrame->LinkSettings().CommType)) return false;
+  const int templateNumber = FindTemplateNumber(entry->libraryFile);
+  if (templateNumber == 0) return false;
+  if (m_aOpenModuleFiles.Find(entry->libraryFile) >= 0) return true;  // open at most once
+  if (!OpenNewDocument(templateNumber)) return false;
+  m_aOpenModuleFiles.Add(entry->libraryFile);
+  m_aOpenModuleCodes.Add(code);
+  if (CDeviceTreeWnd* tree = m_pMainFrame->DeviceTree()) tree->AddModuleNode(entry->networkType, entry->name);
+  return true;
 }
 
 void CCorvaneApp::OnAppAbout() {

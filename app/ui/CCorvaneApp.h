@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include "app/CLinkPreset.h"
+#include "app/CModuleLibraries.h"
 #include "framework/ui/CCmdTarget.h"
 #include "platform/CProfileStore.h"
 #include "settings/CIni.h"
@@ -41,6 +42,16 @@ public:
   // The framework's entry for a file handed over from outside; never creates a document.
   void OpenDocumentFile(const std::string& path);
 
+  // Module libraries beside the executable and their templates.
+  int ScanModuleLibraries();
+  int RegisterModuleTemplates();
+  bool OpenModule(const std::string& code);
+  std::string FindModuleCode(const std::string& name) const;
+  std::string GetModuleName(const std::string& code) const;
+  int FindTemplateNumber(const std::string& fileName) const;
+  bool OpenNewDocument(int templateNumber);
+  CModuleLibraries& ModuleLibraries() { return m_moduleLibs; }
+
   CMainFrame* GetMainFrame() const { return m_pMainFrame; }
   CMyDocManager* GetDocManager() const { return m_pDocManager.get(); }
   platform::CProfileStore& Profile() { return m_profile; }
@@ -69,6 +80,7 @@ private:
   std::unique_ptr<platform::CSingleInstance> m_singleInstance;
   QSocketNotifier* m_pInstanceNotifier = nullptr;
   std::unique_ptr<CMyDocManager> m_pDocManager;
+  CModuleLibraries m_moduleLibs;
   CMainFrame* m_pMainFrame = nullptr;
   std::vector<std::string> m_argv;
   std::string m_strFrameworkArgs;  // the command line without the program path
