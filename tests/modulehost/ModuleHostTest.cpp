@@ -1,0 +1,144 @@
+// Real module libraries loaded by the real application object, offscreen.
+#include <gtest/gtest.h>
+
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/ui/CCorvaneApp.h"
+#include "app/ui/CMainFrame.h"
+#include "discovery/ui/CDeviceTreeWnd.h"
+#include "framework/ui/CDocument.h"
+#include "framework/ui/CMyDocManager.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ModuleHost : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_root = fs::temp_directory_path() / ("cvn-mod-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_root);
+    fs::create_directories(m_root / "bin" / "Config");
+    fs::create_directories(m_root / "data");
+    fs::create_directories(m_root / "home");
+    setenv("PROGRAMDATA", (m_root / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (m_root / "home").c_str(), 1);
+    setenv("CORVANE_TEST_RECORD", (m_root / "record.txt").c_str(), 1);
+    fs::create_symlink(CORVANE_BIN_DIR "/libBusLink.so", m_root / "bin" / "libBusLink.so");
+  }
+  void TearDown() override { fs::remove_all(m_root); }
+
+  void Install(std::initializer_list<const char*> modules, const std::string& catalogue) {
+    for (const char* m : modules)
+      fs::create_symlink(fs::path(TEST_MODULE_DIR) / (std::string(m) + ".so"), m_root / "bin" / (std::string(m) + ".so"));
+    std::ofstream(m_root / "bin" / "Config" / "Modules.ini") << "[ModuleCode]\n" << catalogue;
+  }
+
+  template <typename Body>
+  void RunApp(Body body) {
+    std::string exe = (m_root / "bin" / "corvane").string();
+    std::vector<char*> argv{exe.data()};
+    int argc = 1;
+    {
+      CCorvaneApp app(argc, argv.data());
+      app.SetSplashEnabled(false);
+      app.SetSingleInstanceEnabled(false);
+      ASSERT_TRUE(app.InitInstance());
+      body(app);
+      delete app.GetMainFrame();
+      app.ExitInstance(0);
+    }
+  }
+
+  std::vector<std::string> Record() const {
+    std::ifstream in(m_root / "record.txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  static int Documents(CCorvaneApp& app) { return static_cast<int>(app.GetDocManager()->GetOpenDocumentCount()); }
+
+  fs::path m_root;
+};
+
+TEST_F(ModuleHost, CatalogueGatesByLinkTypeAndOpensOnce) {
+  Install({"moda"}, "0203=No,Yes,ModA,Ethernet,ModA.SO\n");
+  RunApp([&](CCorvaneApp& app) {
+    CMainFrame* frame = app.GetMainFrame();
+    frame->LinkSettings().CommType = 0;
+    EXPECT_FALSE(app.OpenModule("0203"));
+    EXPECT_EQ(Documents(app), 0);
+    frame->LinkSettings().CommType = 2;
+    EXPECT_FALSE(app.OpenModule("0203"));
+    frame->LinkSettings().CommType = 1;
+    EXPECT_TRUE(app.OpenModule("0203"));  // ModA.SO in the catalogue finds moda.so
+    EXPECT_TRUE(app.OpenModule("0203"));
+    EXPECT_EQ(Documents(app), 1);
+    EXPECT_EQ(app.m_aOpenModuleFiles.GetSize(), 1);
+    EXPECT_EQ(app.m_aOpenModuleFiles.GetAt(0), "ModA.SO");
+    EXPECT_EQ(app.m_aOpenModuleCodes.GetAt(0), "0203");
+    EXPECT_EQ(app.GetDocManager()->DocumentWalk().front()->GetTitle(), "ModA");
+    CDeviceTreeWnd* tree = frame->DeviceTree();
+    ASSERT_EQ(tree->EthernetItem()->childCount(), 1);
+    EXPECT_EQ(tree->EthernetItem()->child(0)->text(0).toStdString(), "ModA");
+    EXPECT_FALSE(app.OpenModule("9999"));
+    EXPECT_EQ(app.FindModuleCode("ModA"), "0203");
+    EXPECT_EQ(app.FindModuleCode("Nothing"), "None");
+    EXPECT_EQ(app.GetModuleName("9999"), "");
+  });
+}
+
+TEST_F(ModuleHost, BrokenLibrariesAreSkippedAndNumbersStayInStep) {
+  Install({"moda", "modb", "nulltpl", "badver", "noexport"},
+          "0001=Yes,Yes,ModA,Ethernet,moda.so\n0002=Yes,Yes,ModB,SMX,modb.so\n"
+          "0003=Yes,Yes,NullTpl,SMX,nulltpl.so\n0004=Yes,Yes,BadVer,SMX,badver.so\n");
+  RunApp([&](CCorvaneApp& app) {
+    // Kept: the three with the export and our version; libBusLink, noexport and badver are not modules.
+    EXPECT_EQ(app.ModuleLibraries().Count(), 3);
+    EXPECT_EQ(app.GetDocManager()->GetTemplateCount(), 3u);  // built-in, ModA, ModB
+    EXPECT_EQ(app.FindTemplateNumber("nulltpl.so"), 0);
+    EXPECT_FALSE(app.OpenModule("0003"));
+    EXPECT_FALSE(app.OpenModule("0004"));
+    // Whatever the directory order, each code opens its own module.
+    EXPECT_TRUE(app.OpenModule("0002"));
+    EXPECT_TRUE(app.OpenModule("0001"));
+    std::vector<std::string> titles;
+    for (CDocument* d : app.GetDocManager()->DocumentWalk()) titles.push_back(d->GetTitle());
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::string>{"ModA", "ModB"}));
+    EXPECT_EQ(app.GetMainFrame()->DeviceTree()->SmxItem()->childCount(), 1);
+  });
+}
+
+TEST_F(ModuleHost, NoLibrariesLeaveOnlyTheBuiltInTemplate) {
+  Install({}, "0203=Yes,Yes,ModA,Ethernet,moda.so\n");
+  RunApp([&](CCorvaneApp& app) {
+    EXPECT_EQ(app.GetDocManager()->GetTemplateCount(), 1u);
+    app.GetMainFrame()->LinkSettings().CommType = 1;
+    EXPECT_FALSE(app.OpenModule("0203"));
+  });
+}
+
+TEST_F(ModuleHost, TemplatesAreDeletedBeforeTheirLibrariesAreFreed) {
+  Install({"moda"}, "0203=Yes,Yes,ModA,Ethernet,moda.so\n");
+  RunApp([&](CCorvaneApp& app) {
+    app.GetMainFrame()->LinkSettings().CommType = 1;
+    EXPECT_TRUE(app.OpenModule("0203"));
+  });
+  const auto lines = Record();
+  const auto deleted = std::find(lines.begin(), lines.end(), "ModA template-deleted");
+  // The probe at start-up loads and frees every library once; the last free is the release.
+  ASSERT_NE(deleted, lines.end());
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "ModA library-freed");
+  EXPECT_LT(deleted, lines.end() - 1);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,1 @@
+extern "C" int NotAModule() { return 0; }
