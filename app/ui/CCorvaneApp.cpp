@@ -15,6 +15,7 @@
 #include "app/CModuleCatalogue.h"
 #include "app/CRunLanguage.h"
 #include "app/ui/CAboutDlg.h"
+#include "app/ui/CFrameServices.h"
 #include "app/ui/CMainFrame.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CMyDocManager.h"
@@ -215,7 +216,9 @@ std::string CCorvaneApp::GetModuleName(const std::string& code) const {
 bool CCorvaneApp::OpenModule(const std::string& code) {
   const auto entry = CModuleCatalogue(m_iniModules).Find(code);
   if (!entry || !m_pMainFrame) return false;
-  if (!entry->AllowedOn(m_pMainFrame->LinkSettings().CommType)) return false;
+  const int commType = m_pMainFrame->Services() ? m_pMainFrame->Services()->Conf().CommType
+                                                : m_pMainFrame->LinkSettings().CommType;
+  if (!entry->AllowedOn(commType)) return false;
   const int templateNumber = FindTemplateNumber(entry->libraryFile);
   if (templateNumber == 0) return false;
   if (m_aOpenModuleFiles.Find(entry->libraryFile) >= 0) return true;  // open at most once

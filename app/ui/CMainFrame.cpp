@@ -1,5 +1,8 @@
 #include "app/ui/CMainFrame.h"
 
+#include "app/ui/CFrameServices.h"
+#include "app/ui/CProjectCommands.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -56,7 +59,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame() : m_services(CreateServices(*this)) {
   setWindowTitle(Q(LoadString(57344)));
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
   m_bLinkPreset = false;
@@ -136,6 +139,7 @@ bool CMainFrame::OnCreate() {
   // The tabs over the document windows are the MDI area's tabbed view.
   MdiArea()->setTabPosition(QTabWidget::North);
   MdiArea()->setTabShape(QTabWidget::Rounded);
+  CreateLinkAtEndOfCreation();
   RefreshLinkStatus();
   return true;
 }
@@ -327,6 +331,7 @@ LRESULT CMainFrame::SendMessage(unsigned message, WPARAM wParam, LPARAM lParam) 
       return 1;
     case WM_PORTHUB_PORT:
       m_nPorthubPort = static_cast<int>(wParam);
+      OnPorthubPortMessage(m_nPorthubPort);
       return 1;
     default:
       return CMDIFrameWnd::SendMessage(message, wParam, lParam);
@@ -343,6 +348,7 @@ void CMainFrame::RefreshLinkStatus() {
 }
 
 void CMainFrame::ApplyLinkPreset(const LinkPreset& preset) {
+  if (ApplyLinkPresetToServices(preset)) return;
   if (preset.commType) m_link.CommType = *preset.commType;
   if (preset.comPortNum) m_link.ComPortNum = *preset.comPortNum;
   if (preset.ipAddress) m_link.IPAddress = *preset.ipAddress;
@@ -350,7 +356,6 @@ void CMainFrame::ApplyLinkPreset(const LinkPreset& preset) {
   RefreshLinkStatus();
 }
 
-void CMainFrame::PromptAndOpenProjectFile(const std::string&) {}
 
 void CMainFrame::OnToolbarToggle(unsigned nID) {
   QToolBar* bar = ToolBar(nID);
@@ -373,8 +378,6 @@ void CMainFrame::OnUpdateProjectNew(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }
 void CMainFrame::OnUpdateProjectOpen(CCmdUI* pCmdUI) { pCmdUI->Enable(false); }
 void CMainFrame::OnUpdateProjectSave(CCmdUI* pCmdUI) { pCmdUI->Enable(false); }
 void CMainFrame::OnUpdateProjectSaveAs(CCmdUI* pCmdUI) { pCmdUI->Enable(false); }
-void CMainFrame::OnUpdateSearchModule(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }
-void CMainFrame::OnUpdateIPSearch(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }
 void CMainFrame::OnUpdateCommSetting(CCmdUI* pCmdUI) { pCmdUI->Enable(OpenDocumentCount() == 0); }
 void CMainFrame::OnUpdateLanguage(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }
 void CMainFrame::OnUpdateLaunchCardTool(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }

@@ -2,6 +2,7 @@
 // The main window: menus, five toolbars, status bar with the link panes, the device tree and
 // output panes, tabs over the documents; the frame's own commands and module messages.
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace corvane {
 
 class CCmdUI;
 class CDeviceTreeWnd;
+class CFrameServices;
+class CProjectCommands;
 class CMyMultiDocTemplate;
 class COutputListWnd;
 struct LinkPreset;
@@ -44,8 +47,12 @@ public:
   void RefreshLinkStatus();
   // A calling program's link preset: the link fields it names, then the status panes.
   void ApplyLinkPreset(const LinkPreset& preset);
-  // Project loading lands with the project commands; until then nothing happens.
+  // A project path handed to the program: the save prompt, then the load.
   virtual void PromptAndOpenProjectFile(const std::string& path);
+
+  // The link, the search and the project operations (null only in a frame without services).
+  CFrameServices* Services() const { return m_services.get(); }
+  CProjectCommands* Project() const { return m_project.get(); }
 
   LinkStatusInput& LinkSettings() { return m_link; }
   bool m_bLinkPreset = false;
@@ -60,12 +67,12 @@ public:
   unsigned CurrentMenuId() const { return m_nCurrentMenu; }
 
   // Command handlers (the routing table's names).
-  virtual void OnProjectNew() {}
-  virtual void OnProjectOpen() {}
-  virtual void OnProjectSave() {}
-  virtual void OnProjectSaveAs() {}
-  virtual void OnSearchModule() {}
-  virtual void OnIPSearch() {}
+  virtual void OnProjectNew();
+  virtual void OnProjectOpen();
+  virtual void OnProjectSave();
+  virtual void OnProjectSaveAs();
+  virtual void OnSearchModule();
+  virtual void OnIPSearch();
   virtual void OnCommSetting() {}
   virtual void OnSelectLanguage(unsigned) {}
   virtual void OnConfigure() {}
@@ -80,7 +87,7 @@ public:
   virtual void OnWindowCascade();
   virtual void OnWindowTile();
   virtual void OnAppExit();
-  virtual void OnModuleClosed() {}
+  virtual void OnModuleClosed();
 
   // Update handlers.
   virtual void OnUpdateProjectNew(CCmdUI* pCmdUI);
@@ -99,6 +106,12 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
+  // The link side of the frame (CMainFrameLink.cpp).
+  static std::unique_ptr<CFrameServices> CreateServices(CMainFrame& frame);
+  void CreateLinkAtEndOfCreation();
+  void OnPorthubPortMessage(int port);
+  bool ApplyLinkPresetToServices(const LinkPreset& preset);
+
   bool OnCreate();
   void MapMessages();
   bool CreateStatusBar();
@@ -123,6 +136,8 @@ private:
   QLabel* m_pPaneAddress = nullptr;
   std::array<QToolBar*, kToolBarCount> m_toolBars{};
   unsigned m_nCurrentMenu = 0;
+  std::unique_ptr<CFrameServices> m_services;
+  std::unique_ptr<CProjectCommands> m_project;
 };
 
 }  // namespace corvane

@@ -38,6 +38,7 @@ protected:
     setenv("PROGRAMDATA", (m_root / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (m_root / "home").c_str(), 1);
     m_exe = (m_root / "bin" / "corvane").string();
+    fs::create_symlink(CORVANE_BIN_DIR "/libBusLink.so", m_root / "bin" / "libBusLink.so");
     platform::SetProcessStarter(&m_starter);
   }
   void TearDown() override {

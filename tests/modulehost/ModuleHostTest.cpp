@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/ui/CCorvaneApp.h"
+#include "app/ui/CFrameServices.h"
 #include "app/ui/CMainFrame.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/ui/CDocument.h"
@@ -71,12 +72,12 @@ TEST_F(ModuleHost, CatalogueGatesByLinkTypeAndOpensOnce) {
   Install({"moda"}, "0203=No,Yes,ModA,Ethernet,ModA.SO\n");
   RunApp([&](CCorvaneApp& app) {
     CMainFrame* frame = app.GetMainFrame();
-    frame->LinkSettings().CommType = 0;
+    frame->Services()->Conf().CommType = 0;
     EXPECT_FALSE(app.OpenModule("0203"));
     EXPECT_EQ(Documents(app), 0);
-    frame->LinkSettings().CommType = 2;
+    frame->Services()->Conf().CommType = 2;
     EXPECT_FALSE(app.OpenModule("0203"));
-    frame->LinkSettings().CommType = 1;
+    frame->Services()->Conf().CommType = 1;
     EXPECT_TRUE(app.OpenModule("0203"));  // ModA.SO in the catalogue finds moda.so
     EXPECT_TRUE(app.OpenModule("0203"));
     EXPECT_EQ(Documents(app), 1);
@@ -120,7 +121,7 @@ TEST_F(ModuleHost, NoLibrariesLeaveOnlyTheBuiltInTemplate) {
   Install({}, "0203=Yes,Yes,ModA,Ethernet,moda.so\n");
   RunApp([&](CCorvaneApp& app) {
     EXPECT_EQ(app.GetDocManager()->GetTemplateCount(), 1u);
-    app.GetMainFrame()->LinkSettings().CommType = 1;
+    app.GetMainFrame()->Services()->Conf().CommType = 1;
     EXPECT_FALSE(app.OpenModule("0203"));
   });
 }
@@ -128,7 +129,7 @@ TEST_F(ModuleHost, NoLibrariesLeaveOnlyTheBuiltInTemplate) {
 TEST_F(ModuleHost, TemplatesAreDeletedBeforeTheirLibrariesAreFreed) {
   Install({"moda"}, "0203=Yes,Yes,ModA,Ethernet,moda.so\n");
   RunApp([&](CCorvaneApp& app) {
-    app.GetMainFrame()->LinkSettings().CommType = 1;
+    app.GetMainFrame()->Services()->Conf().CommType = 1;
     EXPECT_TRUE(app.OpenModule("0203"));
   });
   const auto lines = Record();
