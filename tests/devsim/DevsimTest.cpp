@@ -4,7 +4,9 @@
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sched.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -198,6 +200,44 @@ TEST_F(DevsimTest, LateUdpDeviceDoesNotHoldBackAPromptOne) {
   EXPECT_EQ(replies[0][1], 0x02);
   EXPECT_EQ(replies[1][1], 0x01);
   EXPECT_GE(Clock::now() - start, 500ms);
+}
+
+// In a network namespace of its own: the responder bound to 0.0.0.0 answers a broadcast.
+// Exit codes of the child: 0 answered, 77 no namespace allowed here, others a failure step.
+int BroadcastInOwnNamespace(const std::string& home) {
+  if (unshare(CLONE_NEWNET) != 0) return 77;
+  if (std::system("ip link set lo up && ip route add 255.255.255.255/32 dev lo") != 0) return 2;
+  DevsimProcess sim;
+  if (!sim.Start({"--no-pty", "--no-tcp", "--udp-bind", "0.0.0.0", "--udp-port", "0", "--device",
+                  "code=0x0405 ip=127.0.0.9"},
+                 home))
+    return 3;
+  const std::string field = sim.Field("udp");
+  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  const int one = 1;
+  setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<std::uint16_t>(std::atoi(field.c_str() + field.rfind(':') + 1)));
+  to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+  Bytes request(36, 0);
+  request[0] = 0x04;
+  request[1] = 0x05;
+  if (sendto(fd, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) != 36) return 4;
+  const Bytes reply = ReadFor(fd, 100, 2s);
+  if (reply.size() != 100 || reply[0] != 0x04 || reply[1] != 0x05 || reply[72] != 9) return 5;
+  return sim.Stop() == 0 ? 0 : 6;
+}
+
+TEST_F(DevsimTest, BroadcastDiscoveryInsideANamespace) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) _exit(BroadcastInOwnNamespace(m_home));
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no network namespace allowed here";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 struct UdpFaultRow {
