@@ -1,0 +1,194 @@
+// The real frame, offscreen, with real modules and corvane-devsim as the device.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/ui/CCorvaneApp.h"
+#include "app/ui/CFrameServices.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CProjectCommands.h"
+#include "discovery/ui/CDeviceTreeWnd.h"
+#include "framework/CommandIds.h"
+#include "framework/ui/CDocument.h"
+#include "framework/ui/CMyDocManager.h"
+#include "platform/IPrompts.h"
+#include "widgets/ui/COutputListWnd.h"
+#include "widgets/ui/COutputLogModel.h"
+
+#include <QTreeWidget>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AnsweringPrompts : public IPrompts {
+public:
+  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
+    shown.push_back(text);
+    return answer;
+  }
+  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return path; }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return path; }
+  std::vector<std::string> shown;
+  int answer = IDOK;
+  std::optional<std::string> path;
+};
+
+class FrameEndToEnd : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_root = fs::temp_directory_path() / ("cvn-e2e-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_root);
+    fs::create_directories(m_root / "bin" / "Config");
+    fs::create_directories(m_root / "data" / "Zelmar Industrial Automation" / "Communication" / "Corvane" / "Config");
+    fs::create_directories(m_root / "home");
+    fs::create_directories(m_root / "run");
+    setenv("PROGRAMDATA", (m_root / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (m_root / "home").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (m_root / "run").c_str(), 1);
+    setenv("CORVANE_TEST_RECORD", (m_root / "record.txt").c_str(), 1);
+    fs::create_symlink(CORVANE_BIN_DIR "/libBusLink.so", m_root / "bin" / "libBusLink.so");
+    for (const char* m : {"moda", "modb"})
+      fs::create_symlink(fs::path(TEST_MODULE_DIR) / (std::string(m) + ".so"), m_root / "bin" / (std::string(m) + ".so"));
+    std::ofstream(m_root / "bin" / "Config" / "Modules.ini")
+        << "[ModuleCode]\n0015=Yes,Yes,ModA,Ethernet,ModA.so\n4041=Yes,Yes,ModB,Communication Card,ModB.so\n";
+    SetPrompts(&m_prompts);
+  }
+  void TearDown() override {
+    SetPrompts(nullptr);
+    if (m_sim > 0) {
+      ::kill(m_sim, SIGTERM);
+      ::waitpid(m_sim, nullptr, 0);
+    }
+    fs::remove_all(m_root);
+  }
+
+  void WriteSettings(const std::string& commConf) {
+    std::ofstream(m_root / "data" / "Zelmar Industrial Automation" / "Communication" / "Corvane" / "Config" / "CVN.ini")
+        << "[CommConf]\n" << commConf;
+  }
+
+  // The simulator with its pty registered as COM5.
+  void StartSerialDevice(const std::string& device) {
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    m_sim = ::fork();
+    if (m_sim == 0) {
+      ::dup2(out[1], 1);
+      std::vector<std::string> args{CORVANE_BIN_DIR "/corvane-devsim", "--no-tcp", "--no-udp", "--com", "5", "--device", device};
+      std::vector<char*> argv;
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    std::string line;
+    char c;
+    while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
+    ::close(out[0]);
+    ASSERT_EQ(line.rfind("READY", 0), 0u) << line;
+  }
+
+  template <typename Body>
+  void RunApp(Body body) {
+    std::string exe = (m_root / "bin" / "corvane").string();
+    std::vector<char*> argv{exe.data()};
+    int argc = 1;
+    CCorvaneApp app(argc, argv.data());
+    app.SetSplashEnabled(false);
+    app.SetSingleInstanceEnabled(false);
+    ASSERT_TRUE(app.InitInstance());
+    body(app, *app.GetMainFrame());
+    delete app.GetMainFrame();
+    app.ExitInstance(0);
+  }
+
+  std::string RecordText() const {
+    std::ifstream in(m_root / "record.txt");
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  fs::path m_root;
+  AnsweringPrompts m_prompts;
+  pid_t m_sim = -1;
+};
+
+TEST_F(FrameEndToEnd, SerialSearchOpensTheModulesHeardAndNotifiesThem) {
+  StartSerialDevice("code=0x0015 station=1 sub=0x4041");
+  WriteSettings("CommType=0\nComPortNum=5\nBaudRate=19200\nModbusMode=1\nDataLen=8\nParity=2\nStopBits=1\n");
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    EXPECT_TRUE(frame.OnCommand(cmd::ID_SEARCH_MODULE));
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    EXPECT_EQ(frame.DeviceTree()->EthernetItem()->childCount(), 1);
+    EXPECT_EQ(frame.DeviceTree()->CardItem()->childCount(), 1);
+    const std::string record = RecordText();
+    EXPECT_NE(record.find("ModA 10900"), std::string::npos) << record;
+    EXPECT_NE(record.find("ModB 10900"), std::string::npos) << record;
+    EXPECT_EQ(record.find("10903"), std::string::npos);  // no link preset
+    EXPECT_TRUE(m_prompts.shown.empty());
+    // The search stored the broadcast target.
+    EXPECT_EQ(frame.Services()->Conf().IPAddress, -1);
+  });
+}
+
+TEST_F(FrameEndToEnd, SearchWithoutAnswerWritesOneNotFoundLine) {
+  WriteSettings("CommType=0\nComPortNum=6\n");  // nothing on COM6
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 0u);
+    const COutputLogModel* log = frame.Output()->Model();
+    ASSERT_GE(log->LineCount(), 1u);
+    EXPECT_EQ(log->LineText(log->LineCount() - 1), "Device not found! Please check the device connection.");
+  });
+}
+
+TEST_F(FrameEndToEnd, ProjectSaveThenLoadHandsEachModuleItsData) {
+  StartSerialDevice("code=0x0015 station=1 sub=0x4041");
+  WriteSettings("CommType=0\nComPortNum=5\nBaudRate=19200\nModbusMode=1\nDataLen=8\nParity=2\nStopBits=1\n");
+  const std::string project = (m_root / "plant.cvn").string();
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    m_prompts.path = project;
+    frame.Project()->SaveProject();
+    ASSERT_TRUE(fs::exists(project));
+    m_prompts.answer = IDNO;  // "Save changes to file?" No: close, then load
+    frame.Project()->PromptAndOpenProjectFile(project);
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    EXPECT_EQ(m_prompts.shown.back(), "Save changes to file?");
+    const std::string record = RecordText();
+    EXPECT_NE(record.find("ModA 10902"), std::string::npos);
+    EXPECT_NE(record.find("ModA 10901"), std::string::npos);
+    EXPECT_NE(record.find("ModB 10901"), std::string::npos);
+
+    // A damaged file: message 516 and nothing opened.
+    std::string bytes;
+    {
+      std::ifstream in(project, std::ios::binary);
+      std::stringstream s;
+      s << in.rdbuf();
+      bytes = s.str();
+    }
+    bytes[14] ^= 0x01;
+    std::ofstream(project, std::ios::binary | std::ios::trunc) << bytes;
+    frame.Project()->NewProject();
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 0u);
+    frame.Project()->OpenProjectFile(project);
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 0u);
+    ASSERT_FALSE(m_prompts.shown.empty());
+    EXPECT_EQ(m_prompts.shown.back(), "The file is invalid! The project file has been modified!");
+  });
+}
+
+}  // namespace
+}  // namespace corvane
