@@ -98,10 +98,11 @@ protected:
   }
 
   template <typename Body>
-  void RunApp(Body body) {
+  void RunApp(Body body, std::string arguments = {}) {
     std::string exe = (m_root / "bin" / "corvane").string();
     std::vector<char*> argv{exe.data()};
-    int argc = 1;
+    if (!arguments.empty()) argv.push_back(arguments.data());
+    int argc = static_cast<int>(argv.size());
     CCorvaneApp app(argc, argv.data());
     app.SetSplashEnabled(false);
     app.SetSingleInstanceEnabled(false);
@@ -188,6 +189,24 @@ TEST_F(FrameEndToEnd, ProjectSaveThenLoadHandsEachModuleItsData) {
     ASSERT_FALSE(m_prompts.shown.empty());
     EXPECT_EQ(m_prompts.shown.back(), "The file is invalid! The project file has been modified!");
   });
+}
+
+TEST_F(FrameEndToEnd, StartWithALinkPresetOpensTheModuleAndTellsIt) {
+  WriteSettings("CommType=1\nComPortNum=2\nIPAddress=A000001\n");
+  RunApp(
+      [&](CCorvaneApp& app, CMainFrame& frame) {
+        EXPECT_TRUE(frame.m_bLinkPreset);
+        EXPECT_EQ(frame.Services()->Conf().CommType, 0);
+        EXPECT_EQ(frame.Services()->Conf().ComPortNum, 5);
+        EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 1u);
+        const std::string record = RecordText();
+        const auto preset = record.find("ModA 10903");
+        const auto done = record.find("ModA 10900");
+        ASSERT_NE(preset, std::string::npos) << record;
+        ASSERT_NE(done, std::string::npos) << record;
+        EXPECT_LT(preset, done);
+      },
+      "1033 0 0 5 0015");
 }
 
 }  // namespace
