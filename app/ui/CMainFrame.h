@@ -2,6 +2,7 @@
 // The main window: menus, five toolbars, status bar with the link panes, the device tree and
 // output panes, tabs over the documents; the frame's own commands and module messages.
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ public:
 
   // The link, the search and the project operations (null only in a frame without services).
   CFrameServices* Services() const { return m_services.get(); }
+  // Tests answer the Configure dialog through this instead of running it.
+  std::function<int(class CConfigureDlg&)> ConfigureDialogHook;
   CProjectCommands* Project() const { return m_project.get(); }
 
   LinkStatusInput& LinkSettings() { return m_link; }
@@ -75,7 +78,7 @@ public:
   virtual void OnIPSearch();
   virtual void OnCommSetting() {}
   virtual void OnSelectLanguage(unsigned) {}
-  virtual void OnConfigure() {}
+  virtual void OnConfigure();
   virtual void LaunchVirtualPort() {}
   virtual void LaunchLadderStudio() {}
   virtual void LaunchLadderPad() {}

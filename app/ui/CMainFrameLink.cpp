@@ -2,6 +2,10 @@
 #include <cstdlib>
 
 #include "app/CLinkPreset.h"
+#include "app/CModuleCatalogue.h"
+#include "app/ui/CConfigureDlg.h"
+#include "framework/CommandIds.h"
+#include "framework/ui/CDocument.h"
 #include "app/ui/CCorvaneApp.h"
 #include "app/ui/CFrameServices.h"
 #include "app/ui/CMainFrame.h"
@@ -76,6 +80,21 @@ void CMainFrame::OnUpdateIPSearch(CCmdUI* pCmdUI) {
 void CMainFrame::OnModuleClosed() {
   if (CCorvaneApp* app = CCorvaneApp::Instance(); app && m_wndDeviceTree)
     m_wndDeviceTree->OnModuleClosed(app->m_aOpenModuleFiles, app->m_aOpenModuleCodes);
+}
+
+void CMainFrame::OnConfigure() {
+  CCorvaneApp* app = CCorvaneApp::Instance();
+  if (!app) return;
+  app->m_aSelectedModules.RemoveAll();
+  CModuleCatalogue catalogue(app->m_iniModules);
+  CConfigureDlg dlg(catalogue, app->m_aOpenModuleFiles, app->m_aSelectedModules, this);
+  if (ConfigureDialogHook ? ConfigureDialogHook(dlg) != QDialog::Accepted : dlg.exec() != QDialog::Accepted) return;
+  const std::vector<std::string> names(app->m_aSelectedModules.begin(), app->m_aSelectedModules.end());
+  for (const std::string& name : names) {
+    app->OpenModule(app->FindModuleCode(name));
+    for (CDocument* doc : app->GetDocManager()->DocumentWalk())
+      if (doc->GetTitle() == name) doc->OnCmdMsg(cmd::ID_MODULE_AFTER_SEARCH, nullptr);
+  }
 }
 
 }  // namespace corvane

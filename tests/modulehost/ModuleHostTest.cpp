@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "app/ui/CCorvaneApp.h"
+#include "app/ui/CConfigureDlg.h"
 #include "app/ui/CFrameServices.h"
+#include "framework/CommandIds.h"
 #include "app/ui/CMainFrame.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/ui/CDocument.h"
@@ -139,6 +141,50 @@ TEST_F(ModuleHost, TemplatesAreDeletedBeforeTheirLibrariesAreFreed) {
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "ModA library-freed");
   EXPECT_LT(deleted, lines.end() - 1);
+}
+
+QTreeWidgetItem* FindItem(QTreeWidget* tree, const QString& text) {
+  const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+  return found.isEmpty() ? nullptr : found.front();
+}
+
+TEST_F(ModuleHost, ConfigureOpensTheTickedModulesInTickingOrder) {
+  Install({"moda", "modb"},
+          "0001=Yes,Yes,ModA,Ethernet,ModA.so\n0002=Yes,Yes,ModB,SMX,ModB.so\n0003=Yes,Yes,ModC,Ethernet,modc.so\n");
+  RunApp([&](CCorvaneApp& app) {
+    CMainFrame* frame = app.GetMainFrame();
+    frame->Services()->Conf().CommType = 1;
+    frame->ConfigureDialogHook = [](CConfigureDlg& dlg) {
+      QTreeWidget* tree = dlg.OptionTree();
+      // Groups of the catalogue under the root, whatever their order in the file.
+      EXPECT_EQ(tree->topLevelItem(0)->text(0), "Network Type");
+      EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2);
+      FindItem(tree, "ModB")->setCheckState(0, Qt::Checked);
+      FindItem(tree, "ModC")->setCheckState(0, Qt::Checked);
+      FindItem(tree, "ModC")->setCheckState(0, Qt::Unchecked);
+      FindItem(tree, "ModA")->setCheckState(0, Qt::Checked);
+      return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(frame->OnCommand(cmd::ID_CONFIGURE));
+    EXPECT_EQ(app.m_aSelectedModules.GetSize(), 2);
+    EXPECT_EQ(Documents(app), 2);
+    const auto lines = Record();
+    const auto b = std::find(lines.begin(), lines.end(), "ModB 10900");
+    const auto a = std::find(lines.begin(), lines.end(), "ModA 10900");
+    ASSERT_NE(a, lines.end());
+    ASSERT_NE(b, lines.end());
+    EXPECT_LT(b, a);
+
+    // Now open: not offered again.
+    frame->ConfigureDialogHook = [](CConfigureDlg& dlg) {
+      EXPECT_EQ(FindItem(dlg.OptionTree(), "ModA"), nullptr);
+      EXPECT_EQ(FindItem(dlg.OptionTree(), "ModB"), nullptr);
+      EXPECT_NE(FindItem(dlg.OptionTree(), "ModC"), nullptr);
+      return int(QDialog::Rejected);
+    };
+    frame->OnCommand(cmd::ID_CONFIGURE);
+    EXPECT_EQ(Documents(app), 2);
+  });
 }
 
 }  // namespace
