@@ -19,6 +19,8 @@ IPrompts* g_prompts = &g_silent;
 
 IPrompts& Prompts() { return *g_prompts; }
 
+bool PromptsInstalled() { return g_prompts != &g_silent; }
+
 IPrompts* SetPrompts(IPrompts* prompts) {
   IPrompts* previous = g_prompts == &g_silent ? nullptr : g_prompts;
   g_prompts = prompts ? prompts : &g_silent;

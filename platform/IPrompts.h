@@ -32,5 +32,7 @@ public:
 IPrompts& Prompts();
 // Installs a seam (not owned); null restores the silent one. Returns the previous one.
 IPrompts* SetPrompts(IPrompts* prompts);
+// Whether a seam other than the silent one is installed.
+bool PromptsInstalled();
 
 }  // namespace corvane

@@ -25,6 +25,8 @@
 #include "platform/CSingleInstance.h"
 #include "framework/ui/CResourceIcons.h"
 #include "resources/CStringTable.h"
+#include "widgets/ui/CQtPrompts.h"
+#include "platform/IPrompts.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 
 
@@ -55,6 +57,9 @@ void WaitPainting(int milliseconds) {
 CCorvaneApp::CCorvaneApp(int& argc, char** argv)
     : QApplication(argc, argv), m_moduleLibs(kModuleSdkVersion), m_argv(ProgramArgv(argc, argv)) {
   setApplicationName("Corvane");
+  // Message boxes and file dialogs are real unless a test installed its own seam first.
+  static CQtPrompts qtPrompts;
+  if (!PromptsInstalled()) SetPrompts(&qtPrompts);
   for (std::size_t i = 1; i < m_argv.size(); ++i)
     m_strFrameworkArgs += (i > 1 ? " " : "") + m_argv[i];
   MapCommand(cmd::ID_APP_ABOUT, [this] { OnAppAbout(); });
@@ -132,6 +137,7 @@ bool CCorvaneApp::InitInstance() {
 
   // 6., 7. The run's language; the program's own resources serve every language for now.
   m_nLanguageID = m_runLanguage->ReadLanguageId();
+  m_Language.Initialize(static_cast<std::uint16_t>(m_nLanguageID));
 
   // 9., 10. Document manager and the built-in template.
   m_pDocManager = std::make_unique<CMyDocManager>();

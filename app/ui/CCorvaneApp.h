@@ -8,6 +8,7 @@
 
 #include <QApplication>
 
+#include "app/CLanguageModule.h"
 #include "app/CLinkPreset.h"
 #include "app/CModuleLibraries.h"
 #include "framework/ui/CCmdTarget.h"
@@ -68,6 +69,7 @@ public:
   meStringArray m_aOpenModuleFiles;
   meStringArray m_aOpenModuleCodes;
   int m_nLanguageID = 1033;
+  CLanguageModule m_Language;
 
 private:
   bool TakeSingleInstance();

@@ -2,6 +2,8 @@
 // restore at exit and the help commands.
 #include <gtest/gtest.h>
 
+#include "platform/IPrompts.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -14,6 +16,15 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+
+class CountingPrompts : public IPrompts {
+public:
+  int MessageBox(const std::string&, const std::string&, PromptButtons, PromptIcon) override { return ++shown, IDOK; }
+  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
+  int shown = 0;
+};
+
 
 class RecordingStarter : public platform::IProcessStarter {
 public:
@@ -40,8 +51,10 @@ protected:
     m_exe = (m_root / "bin" / "corvane").string();
     fs::create_symlink(CORVANE_BIN_DIR "/libBusLink.so", m_root / "bin" / "libBusLink.so");
     platform::SetProcessStarter(&m_starter);
+    SetPrompts(&m_prompts);  // no real message box may wait for a user here
   }
   void TearDown() override {
+    SetPrompts(nullptr);
     platform::SetProcessStarter(nullptr);
     fs::remove_all(m_root);
   }
@@ -63,6 +76,7 @@ protected:
   }
 
   fs::path m_root;
+  CountingPrompts m_prompts;
   std::string m_exe;
   RecordingStarter m_starter;
 };

@@ -1,6 +1,8 @@
 // Real module libraries loaded by the real application object, offscreen.
 #include <gtest/gtest.h>
 
+#include "platform/IPrompts.h"
+
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+class CountingPrompts : public IPrompts {
+public:
+  int MessageBox(const std::string&, const std::string&, PromptButtons, PromptIcon) override { return ++shown, IDOK; }
+  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
+  int shown = 0;
+};
+
+
 class ModuleHost : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -33,8 +44,12 @@ protected:
     setenv("XDG_CONFIG_HOME", (m_root / "home").c_str(), 1);
     setenv("CORVANE_TEST_RECORD", (m_root / "record.txt").c_str(), 1);
     fs::create_symlink(CORVANE_BIN_DIR "/libBusLink.so", m_root / "bin" / "libBusLink.so");
+    SetPrompts(&m_prompts);  // no real message box may wait for a user here
   }
-  void TearDown() override { fs::remove_all(m_root); }
+  void TearDown() override {
+    SetPrompts(nullptr);
+    fs::remove_all(m_root);
+  }
 
   void Install(std::initializer_list<const char*> modules, const std::string& catalogue) {
     for (const char* m : modules)
@@ -68,6 +83,7 @@ protected:
   static int Documents(CCorvaneApp& app) { return static_cast<int>(app.GetDocManager()->GetOpenDocumentCount()); }
 
   fs::path m_root;
+  CountingPrompts m_prompts;
 };
 
 TEST_F(ModuleHost, CatalogueGatesByLinkTypeAndOpensOnce) {
