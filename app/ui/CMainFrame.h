@@ -107,6 +107,9 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  // A project file dropped on the frame opens through the application's OpenDocumentFile.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
 private:
   // The link side of the frame (CMainFrameLink.cpp).

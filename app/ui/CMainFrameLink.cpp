@@ -1,6 +1,10 @@
 // The frame's link, search and project commands, routed to the services it owns.
 #include <cstdlib>
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
 #include "app/CLinkPreset.h"
 #include "app/CModuleCatalogue.h"
 #include "app/ui/CConfigureDlg.h"
@@ -80,6 +84,21 @@ void CMainFrame::OnUpdateIPSearch(CCmdUI* pCmdUI) {
 void CMainFrame::OnModuleClosed() {
   if (CCorvaneApp* app = CCorvaneApp::Instance(); app && m_wndDeviceTree)
     m_wndDeviceTree->OnModuleClosed(app->m_aOpenModuleFiles, app->m_aOpenModuleCodes);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  CCorvaneApp* app = CCorvaneApp::Instance();
+  if (!app) return;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (!url.isLocalFile()) continue;
+    event->acceptProposedAction();
+    app->OpenDocumentFile(url.toLocalFile().toStdString());
+    return;  // one project at a time
+  }
 }
 
 void CMainFrame::OnConfigure() {
