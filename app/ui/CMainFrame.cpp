@@ -189,11 +189,9 @@ bool CMainFrame::CreateToolBars() {
         a->setIcon(icon);
       }
       ++image;
-      if (a->toolTip().isEmpty() || a->text().isEmpty()) {
-        const std::string tip = CStringTable::Tooltip(id);
-        a->setToolTip(Q(tip));
-        if (a->text().isEmpty()) a->setText(Q(tip));
-      }
+      const std::string tip = CStringTable::Tooltip(id);
+      if (!tip.empty()) a->setToolTip(Q(tip));
+      if (a->text().isEmpty()) a->setText(Q(tip));
       a->setStatusTip(Q(CStringTable::Prompt(id)));
       bar->addAction(a);
     }

@@ -1,5 +1,6 @@
 #include "framework/ui/CMyDocManager.h"
 
+#include <algorithm>
 #include <deque>
 
 #include "framework/ui/CDocument.h"
@@ -43,7 +44,11 @@ std::vector<CDocument*> CMyDocManager::DocumentWalk() const {
 }
 
 void CMyDocManager::SendCommandToDocuments(unsigned nID) const {
-  for (CDocument* d : DocumentWalk()) d->OnCmdMsg(nID, nullptr);
+  // A handler may close documents; those still to come are checked before each call.
+  for (CDocument* d : DocumentWalk()) {
+    const std::vector<CDocument*> open = DocumentWalk();
+    if (std::find(open.begin(), open.end(), d) != open.end()) d->OnCmdMsg(nID, nullptr);
+  }
 }
 
 bool CMyDocManager::SaveAllModified() const {

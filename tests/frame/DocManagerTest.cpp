@@ -114,5 +114,30 @@ TEST_F(DocManagerTest, SaveAllModifiedStopsAtTheFirstRefusal) {
   EXPECT_EQ(prompts.shown.size(), 3u);
 }
 
+// Closes every other document of its template when it receives a command.
+class ClosingDoc : public CDocument {
+public:
+  ClosingDoc() {
+    MapCommand(10900, [this] {
+      ++g_received;
+      CMyMultiDocTemplate* t = GetDocTemplate();
+      for (std::size_t i = t->GetDocumentCount(); i-- > 0;)
+        if (t->GetDocument(i) != this) t->GetDocument(i)->OnCloseDocument();
+    });
+  }
+  static int g_received;
+};
+int ClosingDoc::g_received = 0;
+
+TEST_F(DocManagerTest, CommandsToDocumentsSurviveHandlersThatCloseDocuments) {
+  CMyDocManager dm;
+  dm.AddDocTemplate(new CMyMultiDocTemplate(1, [] { return std::make_unique<ClosingDoc>(); }, nullptr, nullptr));
+  for (int i = 0; i < 3; ++i) dm.OpenNewDocument(1);
+  ClosingDoc::g_received = 0;
+  dm.SendCommandToDocuments(10900);
+  EXPECT_EQ(ClosingDoc::g_received, 1);
+  EXPECT_EQ(dm.GetOpenDocumentCount(), 1u);
+}
+
 }  // namespace
 }  // namespace corvane

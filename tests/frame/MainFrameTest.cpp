@@ -283,6 +283,22 @@ TEST_F(MainFrameTest, PaneAndStatusBarCommandsToggleAndCheck) {
   }
 }
 
+TEST_F(MainFrameTest, ToolbarButtonsCarryTooltipsAndPrompts) {
+  const struct { unsigned id; const char* tip; const char* prompt; } rows[] = {
+      {15350, "New", "Create a new document"},
+      {15250, "Search", "Search module"},
+      {15251, "IP Search", "IP Search module"},
+      {15300, "Communication setting", "Communication parameters setting"},
+      {15260, "CardTool", "Open CardTool"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.id);
+    EXPECT_EQ(frame->CommandAction(r.id)->toolTip().toStdString(), r.tip);
+    EXPECT_EQ(frame->CommandAction(r.id)->statusTip().toStdString(), r.prompt);
+    EXPECT_FALSE(frame->CommandAction(r.id)->icon().isNull());
+  }
+}
+
 TEST_F(MainFrameTest, AcceleratorsSendFrameworkCommandsNotProjectCommands) {
   EXPECT_TRUE(frame->CommandAction(cmd::ID_FILE_NEW)->shortcuts().contains(QKeySequence("Ctrl+N")));
   EXPECT_TRUE(frame->CommandAction(cmd::ID_FILE_OPEN)->shortcuts().contains(QKeySequence("Ctrl+O")));
