@@ -16,6 +16,7 @@
 #include "app/CRunLanguage.h"
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CFrameServices.h"
+#include "app/ui/CChildFrame.h"
 #include "app/ui/CMainFrame.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CMyDocManager.h"
@@ -141,6 +142,8 @@ bool CCorvaneApp::InitInstance() {
 
   // 9., 10. Document manager and the built-in template.
   m_pDocManager = std::make_unique<CMyDocManager>();
+  // Module documents open in the program's child frame, which reports its closing to the frame.
+  CMyMultiDocTemplate::SetDefaultFrameFactory([] { return new CChildFrame; });
   m_pDocManager->AddDocTemplate(CMainFrame::CreateBuiltInTemplate());
 
   // 11. One template per module library, numbered after the built-in one.
