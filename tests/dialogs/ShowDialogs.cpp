@@ -1,0 +1,36 @@
+// Shows one of the dialogs filled with sample data, for screenshots: dialogs_show commset|iplist
+#include <cstring>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "comm/CommConf.h"
+#include "comm/ui/CCommSetDlg.h"
+#include "comm/ui/CIPListDlg.h"
+#include "platform/CRegStore.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const bool iplist = argc > 1 && std::strcmp(argv[1], "iplist") == 0;
+  corvane::platform::CRegStore::SetSerialCommProvider([] {
+    return corvane::platform::RegStringPairs{{"\\Device\\ttyS0", "COM1"}, {"\\Device\\ttyUSB0", "COM10"},
+                                             {"\\Device\\ttyS1", "COM2"}};
+  });
+  corvane::CommConf record;
+  record.CommType = argc > 2 ? std::atoi(argv[2]) : 0;
+  record.ComPortNum = 10;
+  record.IPAddress = static_cast<std::int32_t>(0xC0A80105u);
+  std::vector<std::string> names, ips;
+  auto fill = [&] {
+    names = {"eth0 (e1000e)", "wlan0 (iwlwifi)"};
+    ips = {"192.168.1.10", "10.1.2.3"};
+  };
+  corvane::comm::CCommSetDlg commset(record, names, ips, false, [] { return 0u; }, fill);
+  if (iplist) {
+    corvane::comm::CIPListDlg list(record, nullptr, &commset);
+    list.show();
+    return app.exec();
+  }
+  commset.show();
+  return app.exec();
+}
