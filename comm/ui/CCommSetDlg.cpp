@@ -117,12 +117,17 @@ void CCommSetDlg::Build() {
 
   auto* top = new QGridLayout;
   top->addWidget(new QLabel(tr("Communication Type"), this), 0, 0);
-  top->addWidget(m_pType, 0, 1, Qt::AlignLeft);
   top->addWidget(new QLabel(tr("Network Interface"), this), 1, 0);
   top->addWidget(m_pInterface, 1, 1);
   top->addWidget(m_pInterfaceIp, 2, 1);
-  top->addWidget(m_pDriverLabel, 3, 0);
-  top->addWidget(m_pDriver, 3, 1, Qt::AlignLeft);
+  // The manager's driver sits beside the type it belongs to.
+  auto* typeRow = new QHBoxLayout;
+  typeRow->addWidget(m_pType);
+  typeRow->addSpacing(16);
+  typeRow->addWidget(m_pDriverLabel);
+  typeRow->addWidget(m_pDriver);
+  typeRow->addStretch(1);
+  top->addLayout(typeRow, 0, 1);
   top->setColumnStretch(1, 1);
   // The driver row keeps its place while hidden, so the dialog does not jump between types.
   for (QWidget* w : {static_cast<QWidget*>(m_pDriver), static_cast<QWidget*>(m_pDriverLabel)}) {
@@ -135,8 +140,10 @@ void CCommSetDlg::Build() {
   auto* ipGroup = new QGroupBox(tr("Assign IP Address"), this);
   auto* ipRow = new QHBoxLayout(ipGroup);
   ipRow->addWidget(new QLabel(tr("IP"), this));
-  ipRow->addWidget(m_pIp, 1);
+  ipRow->addWidget(m_pIp);
+  ipRow->addSpacing(12);
   ipRow->addWidget(m_pIpList);
+  ipRow->addStretch(1);
 
   auto* protocol = new QGroupBox(tr("Protocol"), this);
   auto* grid = new QGridLayout(protocol);

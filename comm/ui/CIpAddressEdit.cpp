@@ -33,12 +33,13 @@ CIpAddressEdit::CIpAddressEdit(QWidget* parent) : QWidget(parent) {
   }
   setFocusProxy(m_aParts[0]);
   // The boxes draw no frame of their own; the field looks like one edit.
-  setAutoFillBackground(true);
-  setBackgroundRole(QPalette::Base);
   setAttribute(Qt::WA_StyledBackground);
-  setStyleSheet("corvane--comm--CIpAddressEdit { border: 1px solid palette(mid); }");
+  setStyleSheet(
+      "corvane--comm--CIpAddressEdit { border: 1px solid palette(mid); background: palette(base); }"
+      "corvane--comm--CIpAddressEdit:disabled { background: palette(window); }"
+      "QLineEdit, QLabel { background: transparent; }");
   layout->setContentsMargins(2, 1, 2, 1);
-  layout->addStretch(1);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 int CIpAddressEdit::PartValue(int index) const {
@@ -128,9 +129,5 @@ bool CIpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void CIpAddressEdit::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::EnabledChange) setBackgroundRole(isEnabled() ? QPalette::Base : QPalette::Window);
-  QWidget::changeEvent(event);
-}
 
 }  // namespace corvane::comm

@@ -31,7 +31,6 @@ signals:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
 private:
   void OnPartEdited(int index);

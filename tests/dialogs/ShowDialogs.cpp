@@ -1,4 +1,6 @@
-// Shows one of the dialogs filled with sample data, for screenshots: dialogs_show commset|iplist
+// Shows one of the dialogs filled with sample data, for screenshots:
+//   dialogs_show commset|iplist [type] [manager folder holding DriverInfo.dri, ending in /]
+#include <cstdlib>
 #include <cstring>
 
 #include <QApplication>
@@ -16,7 +18,12 @@ int main(int argc, char** argv) {
     return corvane::platform::RegStringPairs{{"\\Device\\ttyS0", "COM1"}, {"\\Device\\ttyUSB0", "COM10"},
                                              {"\\Device\\ttyS1", "COM2"}};
   });
+  if (argc > 3)
+    corvane::platform::CRegStore().SetString(corvane::platform::RegRoot::LocalMachine,
+                                             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\PORTHUB.exe",
+                                             "Path", argv[3]);
   corvane::CommConf record;
+  record.PorthubDrv = 3;
   record.CommType = argc > 2 ? std::atoi(argv[2]) : 0;
   record.ComPortNum = 10;
   record.IPAddress = static_cast<std::int32_t>(0xC0A80105u);
