@@ -18,6 +18,7 @@ constexpr int kDiscoveryPort = 20006;
 constexpr int kModbusTcpPort = 502;
 
 int Net(std::uint32_t hostOrder) { return static_cast<int>(htonl(hostOrder)); }
+bool UsableAddress(std::uint32_t address) { return address != 0 && address != 0xFFFFFFFFu; }
 
 }  // namespace
 
@@ -119,6 +120,9 @@ void CDeviceSearch::EthernetBranch() {
     const std::uint16_t code = m_replies.Code(i);
     AddCode(code);
     if (!HasSubModules(code)) continue;
+    // A reply too short to carry an address names none: connecting to 0.0.0.0 would reach
+    // this machine, not the device.
+    if (!UsableAddress(m_replies.Address(i))) continue;
     m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
     const int conn = m_portLink.GetSocketConnNum();
     if (m_portLink.OpenSocket(conn, 1, Net(m_replies.Address(i)), kModbusTcpPort, 0) <= 0) continue;
@@ -149,7 +153,7 @@ void CDeviceSearch::ManagerBranch() {
       for (std::size_t i = 0; i < kMaxReplies && m_replies.Code(i) != 0; ++i) {
         const std::uint16_t code = m_replies.Code(i);
         AddCode(code);
-        if (code == 0x0405 || code == 0x0015 || code == 0xA002) {
+        if ((code == 0x0405 || code == 0x0015 || code == 0xA002) && UsableAddress(m_replies.Address(i))) {
           // Reachability only: no module opens over this link type, so no sub-module is asked.
           m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
           const int conn = m_portLink.GetSocketConnNum();

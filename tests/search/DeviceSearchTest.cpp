@@ -216,6 +216,34 @@ TEST_F(SearchTest, EthernetFaultsEndTheSearchAndKeepWhatWasFound) {
   EXPECT_EQ(host2.opened, (std::vector<std::string>{"0405"}));
 }
 
+TEST_F(SearchTest, ShortAndLongDiscoveryDatagrams) {
+  if (::geteuid() != 0) GTEST_SKIP() << "the sub-module query uses Modbus TCP port 502, which needs root";
+  struct Row {
+    const char* size;
+    const char* deviceIp;
+    std::vector<std::string> opened;
+  };
+  // A 3-byte reply carries the code but no address: its sub-modules are not asked for, not
+  // even of a server listening on every address of this machine. A 300-byte one counts whole.
+  const Row rows[] = {
+      {"udpsize:3", "0.0.0.0", {"0015"}},
+      {"udpsize:300", "127.0.0.52", {"0015", "4041"}},
+  };
+  std::uint32_t responder = 0x7F000033;  // 127.0.0.51 and up
+  for (const Row& row : rows) {
+    char bind[16];
+    std::snprintf(bind, sizeof bind, "127.0.0.%u", responder & 0xFF);
+    DevSim sim({"--no-pty", "--udp-bind", bind, "--tcp-port", "502", "--fault", row.size, "--device",
+                std::string("code=0x0015 station=1 sub=0x4041 ip=") + row.deviceIp});
+    ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+    UseEthernet(responder++);
+    FakeHost host(m_link, kCatalogue);
+    CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+    EXPECT_TRUE(search.SearchDevices()) << row.size;
+    EXPECT_EQ(host.opened, row.opened) << row.size;
+  }
+}
+
 TEST_F(SearchTest, UnreachableDiscoveryTargetGivesNotFound) {
   DevSim sim({"--no-pty", "--udp-bind", "127.0.0.41", "--no-tcp", "--fault", "noreply"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
