@@ -105,7 +105,7 @@ bool CLinkManager::LoadBusLink(const std::string& exeFolder) {
   return true;
 }
 
-void CLinkManager::ApplyLinkSettings() {
+void CLinkManager::EnumNetworkAdapters() {
   if (EnumAdapters) {
     EnumAdapters(AdapterNames, AdapterIPs);
   } else {
@@ -120,6 +120,10 @@ void CLinkManager::ApplyLinkSettings() {
         },
         AdapterNames, AdapterIPs, std::cout);
   }
+}
+
+void CLinkManager::ApplyLinkSettings() {
+  EnumNetworkAdapters();
   if (m_conf.NetInterface < 0 || static_cast<std::size_t>(m_conf.NetInterface) >= AdapterNames.size())
     m_conf.NetInterface = 0;
   m_conf.HostIPAddr = AdapterIPs.empty()

@@ -27,6 +27,8 @@ public:
   const BusLinkApi& Bus() const { return m_bus; }
   bool BusLoaded() const { return m_library.IsLoaded(); }
 
+  // Refills AdapterNames and AdapterIPs.
+  void EnumNetworkAdapters();
   // Adapters, NetInterface fallback, HostIPAddr, then both libraries.
   void ApplyLinkSettings();
   // Steps that push the record into BusLink and PortLink (after the setting dialog:

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -19,9 +21,12 @@
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CMainFrame.h"
 #include "framework/CommandIds.h"
+#include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMyDocManager.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
 #include "platform/CAppFolders.h"
+#include "platform/CRegStore.h"
+#include "platform/CSerialPortMap.h"
 #include "platform/CShell.h"
 #include "platform/CSingleInstance.h"
 #include "framework/ui/CResourceIcons.h"
@@ -66,6 +71,10 @@ CCorvaneApp::CCorvaneApp(int& argc, char** argv)
   MapCommand(cmd::ID_APP_ABOUT, [this] { OnAppAbout(); });
   MapCommand(cmd::ID_HELP_MANUAL, [this] { OnHelpManual(); });
   MapCommand(cmd::ID_HELP_HISTORY, [this] { OnHelpHistory(); });
+  MapCommandRange(cmd::ID_FILE_MRU_FILE1, cmd::ID_FILE_MRU_LAST, [this](unsigned id) { OnOpenRecentFile(id); });
+  MapUpdateRange(cmd::ID_FILE_MRU_FILE1, cmd::ID_FILE_MRU_LAST, [this](CCmdUI* p) {
+    p->Enable(p->GetID() - cmd::ID_FILE_MRU_FILE1 < m_recentFiles.Entries().size());
+  });
 }
 
 CCorvaneApp::~CCorvaneApp() = default;
@@ -109,6 +118,10 @@ bool CCorvaneApp::InitInstance() {
   // 1. One copy per user.
   if (!TakeSingleInstance()) return false;
 
+  // The serial-port list that the setting dialog reads is this machine's port map
+  // (a provider a test installed stays).
+  if (!platform::CRegStore::HasSerialCommProvider()) platform::CSerialPortMap::InstallAsSystemMap();
+
   // 2. Executable folder and arguments from the rebuilt command line.
   CCommandLine cmdInfo;
   cmdInfo.SetSeparator(" ");
@@ -139,6 +152,9 @@ bool CCorvaneApp::InitInstance() {
   // 6., 7. The run's language; the program's own resources serve every language for now.
   m_nLanguageID = m_runLanguage->ReadLanguageId();
   m_Language.Initialize(static_cast<std::uint16_t>(m_nLanguageID));
+
+  // 8. The recent-file list.
+  m_recentFiles.ReadList();
 
   // 9., 10. Document manager and the built-in template.
   m_pDocManager = std::make_unique<CMyDocManager>();
@@ -253,13 +269,35 @@ void CCorvaneApp::OnHelpHistory() {
   platform::ShellOpen(RevisionHistoryFor(m_nLanguageID), "", m_strAppPath);
 }
 
-void CCorvaneApp::OpenDocumentFile(const std::string& path) {
+void CCorvaneApp::OpenDocumentFile(const std::string& path, OpenOrigin origin) {
   std::string used = path;
-  if (!m_strFrameworkArgs.empty()) {
+  if (origin == OpenOrigin::Shell && !m_strFrameworkArgs.empty()) {
     used = m_strFrameworkArgs;
     if (used.size() >= 2 && used.front() == '"') used = used.substr(1, used.size() - 2);
   }
   if (m_pMainFrame) m_pMainFrame->PromptAndOpenProjectFile(used);
+}
+
+void CCorvaneApp::AddToRecentFileList(const std::string& path) {
+  m_recentFiles.Add(path);
+  m_recentFiles.WriteList();
+}
+
+void CCorvaneApp::OnOpenRecentFile(unsigned nID) {
+  const std::size_t index = nID - cmd::ID_FILE_MRU_FILE1;
+  if (nID < cmd::ID_FILE_MRU_FILE1 || index >= m_recentFiles.Entries().size()) return;
+  const std::string path = m_recentFiles.Entries()[index];
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    // A project that is gone leaves the list, with the reason shown.
+    m_recentFiles.Remove(index);
+    m_recentFiles.WriteList();
+    const QString text = QCoreApplication::translate("CCorvaneApp", "Cannot open %1:\nthe file no longer exists.");
+    Prompts().MessageBox(text.arg(QString::fromStdString(path)).toStdString(), LoadString(57344), PromptButtons::Ok,
+                         PromptIcon::Error);
+    return;
+  }
+  OpenDocumentFile(path, OpenOrigin::RecentList);
 }
 
 }  // namespace corvane

@@ -13,6 +13,7 @@
 #include "app/CModuleLibraries.h"
 #include "framework/ui/CCmdTarget.h"
 #include "platform/CProfileStore.h"
+#include "platform/CRecentFileList.h"
 #include "settings/CIni.h"
 #include "settings/meStringArray.h"
 
@@ -41,7 +42,10 @@ public:
   void OnHelpManual();
   void OnHelpHistory();
   // The framework's entry for a file handed over from outside; never creates a document.
-  void OpenDocumentFile(const std::string& path);
+  // The shell's request uses the program's argument text when it has one; a file picked from
+  // the recent list or dropped on the frame opens as given.
+  enum class OpenOrigin { Shell, RecentList, Drop };
+  void OpenDocumentFile(const std::string& path, OpenOrigin origin = OpenOrigin::Shell);
 
   // Module libraries beside the executable and their templates.
   int ScanModuleLibraries();
@@ -56,6 +60,12 @@ public:
   CMainFrame* GetMainFrame() const { return m_pMainFrame; }
   CMyDocManager* GetDocManager() const { return m_pDocManager.get(); }
   platform::CProfileStore& Profile() { return m_profile; }
+
+  // The four most recently opened or saved projects, newest first.
+  const std::vector<std::string>& RecentFiles() const { return m_recentFiles.Entries(); }
+  void AddToRecentFileList(const std::string& path);
+  // Commands 57616 and up: the entry's project opens through OpenDocumentFile.
+  void OnOpenRecentFile(unsigned nID);
 
   // Start-up options a test may set before InitInstance.
   void SetSplashEnabled(bool on) { m_bSplash = on; }
@@ -78,6 +88,7 @@ private:
   void ActivateMainWindow();
 
   platform::CProfileStore m_profile;
+  platform::CRecentFileList m_recentFiles{m_profile, 4};
   std::unique_ptr<CRunLanguage> m_runLanguage;
   std::unique_ptr<platform::CSingleInstance> m_singleInstance;
   QSocketNotifier* m_pInstanceNotifier = nullptr;

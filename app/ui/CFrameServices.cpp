@@ -3,11 +3,13 @@
 #include <arpa/inet.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 
 #include "app/CLinkPreset.h"
 #include "app/ui/CCorvaneApp.h"
 #include "app/ui/CMainFrame.h"
+#include "comm/ui/CCommSetDlg.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMyDocManager.h"
@@ -40,6 +42,21 @@ void CFrameServices::OnCreateLink(CIni& settings) {
   }
   m_link.ApplyLinkSettings();
   RefreshLinkStatus();
+}
+
+void CFrameServices::OnCommunicationSetting(CIni& settings, QWidget* parent,
+                                            const std::function<int(comm::CCommSetDlg&)>& runDialog) {
+  const BusLinkApi& bus = m_link.Bus();
+  comm::CCommSetDlg dlg(
+      m_conf, m_link.AdapterNames, m_link.AdapterIPs, m_frame.m_bLinkPreset,
+      [&bus] { return bus.GetRemoteIPAddr ? static_cast<std::uint32_t>(bus.GetRemoteIPAddr()) : 0u; },
+      [this] { m_link.EnumNetworkAdapters(); }, parent);
+  const int result = runDialog ? runDialog(dlg) : dlg.exec();
+  if (result == QDialog::Accepted) {
+    m_link.PushSettings(false);
+    RefreshLinkStatus();
+  }
+  SaveCommConf(settings, m_conf);
 }
 
 void CFrameServices::RefreshLinkStatus() {

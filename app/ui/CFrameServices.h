@@ -1,6 +1,7 @@
 #pragma once
 // What the main frame owns beyond its windows: the link settings record, the PortLink
 // object, the link manager and the device search. The frame routes its commands here.
+#include <functional>
 #include <memory>
 
 #include "comm/CLinkManager.h"
@@ -9,8 +10,12 @@
 #include "libs/portlink/CPortLink.h"
 
 class QSocketNotifier;
+class QWidget;
 
 namespace corvane {
+namespace comm {
+class CCommSetDlg;
+}
 
 class CMainFrame;
 class CProgressWnd;
@@ -33,6 +38,10 @@ public:
 
   // Mirrors the record into the status panes.
   void RefreshLinkStatus();
+
+  // Command 15300: the setting dialog; OK pushes what it stored. The record is saved either way.
+  void OnCommunicationSetting(class CIni& settings, QWidget* parent,
+                              const std::function<int(comm::CCommSetDlg&)>& runDialog);
 
   // Commands 15250 and 15251 and their enable rules.
   void OnSearch(class CIni& settings);

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include <QToolBar>
 
 #include "app/CLinkPreset.h"
+#include "app/ui/CCorvaneApp.h"
 #include "app/ui/CCorvaneDoc.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/CommandIds.h"
@@ -257,7 +259,47 @@ void CMainFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
       const std::string prompt = CStringTable::Prompt(item.id);
       if (!prompt.empty()) a->setStatusTip(Q(prompt));
       menu->addAction(a);
+      if (item.id == cmd::ID_FILE_MRU_FILE1) {
+        m_strRecentFilePlaceholder = a->text();
+        // Ahead of the menu's update pass, which then enables the entries it finds.
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillRecentFileMenu(menu); });
+      }
     }
+  }
+}
+
+void CMainFrame::FillRecentFileMenu(QMenu* menu) {
+  const QList<QAction*> actions = menu->actions();
+  int at = -1;
+  for (int i = 0; i < actions.size(); ++i) {
+    bool ok = false;
+    const unsigned id = actions[i]->data().toUInt(&ok);
+    if (!ok || id < cmd::ID_FILE_MRU_FILE1 || id > cmd::ID_FILE_MRU_LAST) continue;
+    if (at < 0) at = i;
+    menu->removeAction(actions[i]);
+  }
+  if (at < 0) return;
+  QAction* before = menu->actions().value(at, nullptr);
+  std::vector<std::string> files;
+  if (CCorvaneApp* app = CCorvaneApp::Instance()) files = app->RecentFiles();
+  if (files.empty()) {
+    QAction* a = CommandAction(cmd::ID_FILE_MRU_FILE1);
+    a->setText(m_strRecentFilePlaceholder);
+    a->setToolTip({});
+    menu->insertAction(before, a);
+    return;
+  }
+  const std::size_t count = std::min<std::size_t>(files.size(), cmd::ID_FILE_MRU_LAST - cmd::ID_FILE_MRU_FILE1 + 1);
+  for (std::size_t i = 0; i < count; ++i) {
+    QAction* a = CommandAction(cmd::ID_FILE_MRU_FILE1 + static_cast<unsigned>(i));
+    // "&1 name": the number is the accelerator; the full path shows as the status tip.
+    const QString path = QString::fromStdString(files[i]);
+    QString shown = QFileInfo(path).fileName();
+    shown.replace('&', "&&");
+    a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+    a->setStatusTip(path);
+    a->setToolTip(path);
+    menu->insertAction(before, a);
   }
 }
 

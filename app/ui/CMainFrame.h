@@ -17,6 +17,9 @@ class QLabel;
 class QToolBar;
 
 namespace corvane {
+namespace comm {
+class CCommSetDlg;
+}
 
 class CCmdUI;
 class CDeviceTreeWnd;
@@ -55,6 +58,8 @@ public:
   CFrameServices* Services() const { return m_services.get(); }
   // Tests answer the Configure dialog through this instead of running it.
   std::function<int(class CConfigureDlg&)> ConfigureDialogHook;
+  // ... and the communication setting dialog.
+  std::function<int(comm::CCommSetDlg&)> CommSetDialogHook;
   CProjectCommands* Project() const { return m_project.get(); }
 
   LinkStatusInput& LinkSettings() { return m_link; }
@@ -76,7 +81,7 @@ public:
   virtual void OnProjectSaveAs();
   virtual void OnSearchModule();
   virtual void OnIPSearch();
-  virtual void OnCommSetting() {}
+  virtual void OnCommSetting();
   virtual void OnSelectLanguage(unsigned) {}
   virtual void OnConfigure();
   virtual void LaunchVirtualPort() {}
@@ -126,6 +131,8 @@ private:
   void CreateAccelerators();
   void SwitchMenu(unsigned nIDMenu);
   void FillMenu(QMenu* menu, const std::vector<MenuItem>& items);
+  // Puts the recent projects where the "Recent File" item stands.
+  void FillRecentFileMenu(QMenu* menu);
   std::size_t OpenDocumentCount() const;
 
   // Members in the frame's order.
@@ -142,6 +149,7 @@ private:
   QLabel* m_pPaneAddress = nullptr;
   std::array<QToolBar*, kToolBarCount> m_toolBars{};
   unsigned m_nCurrentMenu = 0;
+  QString m_strRecentFilePlaceholder;
   std::unique_ptr<CFrameServices> m_services;
   std::unique_ptr<CProjectCommands> m_project;
 };

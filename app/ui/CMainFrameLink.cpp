@@ -96,9 +96,14 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls()) {
     if (!url.isLocalFile()) continue;
     event->acceptProposedAction();
-    app->OpenDocumentFile(url.toLocalFile().toStdString());
+    app->OpenDocumentFile(url.toLocalFile().toStdString(), CCorvaneApp::OpenOrigin::Drop);
     return;  // one project at a time
   }
+}
+
+void CMainFrame::OnCommSetting() {
+  if (CCorvaneApp* app = CCorvaneApp::Instance(); app && m_services)
+    m_services->OnCommunicationSetting(app->m_iniSettings, this, CommSetDialogHook);
 }
 
 void CMainFrame::OnConfigure() {

@@ -106,7 +106,10 @@ void CProjectCommands::OpenProjectFile(const std::string& path) {
   m_app.m_aOpenModuleCodes.RemoveAll();
   LoadVisitor visitor(m_app, m_link);
   const CProjectResult result = CProjectReader::Load(path, visitor);
-  if (result.Ok()) return;
+  if (result.Ok()) {
+    m_app.AddToRecentFileList(path);
+    return;
+  }
   if (result.MessageId() != 0)
     ShowError(LoadString(static_cast<unsigned>(result.MessageId())));
   else
@@ -135,7 +138,11 @@ void CProjectCommands::SaveProject() {
     }
   }
   const CProjectResult saved = writer.Save(*path);
-  if (!saved.Ok()) ShowError(saved.description);
+  if (!saved.Ok()) {
+    ShowError(saved.description);
+    return;
+  }
+  m_app.AddToRecentFileList(*path);
 }
 
 }  // namespace corvane

@@ -20,7 +20,12 @@
 #include "widgets/ui/COutputListWnd.h"
 #include "widgets/ui/COutputLogModel.h"
 
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTreeWidget>
+
+#include "comm/ui/CCommSetDlg.h"
 
 namespace corvane {
 namespace {
@@ -191,6 +196,68 @@ TEST_F(FrameEndToEnd, ProjectSaveThenLoadHandsEachModuleItsData) {
   });
 }
 
+// The File menu's recent projects, as a user opens the menu and picks one.
+QAction* RecentEntry(CMainFrame& frame, int index) {
+  for (QAction* top : frame.menuBar()->actions()) {
+    QMenu* menu = top->menu();
+    if (!menu) continue;
+    emit menu->aboutToShow();
+    int seen = 0;
+    for (QAction* a : menu->actions()) {
+      const unsigned id = a->data().toUInt();
+      if (id >= cmd::ID_FILE_MRU_FILE1 && id <= cmd::ID_FILE_MRU_LAST && seen++ == index) return a;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(FrameEndToEnd, RecentFileListOpensSavedProjectsAndForgetsMissingOnes) {
+  StartSerialDevice("code=0x0015 station=1 sub=0x4041");
+  WriteSettings("CommType=0\nComPortNum=5\nBaudRate=19200\nModbusMode=1\nDataLen=8\nParity=2\nStopBits=1\n");
+  const std::string first = (m_root / "first.cvn").string();
+  const std::string plant = (m_root / "plant & line.cvn").string();
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    QAction* empty = RecentEntry(frame, 0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->text(), "Recent File");
+    EXPECT_FALSE(empty->isEnabled());
+
+    frame.Project()->SaveProject();  // no path chosen: nothing saved, nothing listed
+    EXPECT_TRUE(app.RecentFiles().empty());
+    m_prompts.path = first;
+    frame.Project()->SaveProject();  // an empty project
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    m_prompts.path = plant;
+    frame.Project()->SaveProject();
+    EXPECT_EQ(app.RecentFiles(), (std::vector<std::string>{plant, first}));
+  });
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    QAction* newest = RecentEntry(frame, 0);
+    ASSERT_NE(newest, nullptr);
+    EXPECT_EQ(newest->text(), "&1 plant && line.cvn");
+    EXPECT_EQ(newest->statusTip().toStdString(), plant);
+    ASSERT_NE(RecentEntry(frame, 1), nullptr);
+    EXPECT_EQ(RecentEntry(frame, 1)->text(), "&2 first.cvn");
+    EXPECT_EQ(RecentEntry(frame, 2), nullptr);
+
+    ASSERT_TRUE(newest->isEnabled());
+    newest->trigger();
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+
+    // A project deleted since: a message naming it, and the entry goes.
+    fs::remove(first);
+    m_prompts.answer = IDNO;
+    QAction* gone = RecentEntry(frame, 1);
+    ASSERT_NE(gone, nullptr);
+    gone->trigger();
+    ASSERT_FALSE(m_prompts.shown.empty());
+    EXPECT_NE(m_prompts.shown.back().find(first), std::string::npos) << m_prompts.shown.back();
+    EXPECT_EQ(app.RecentFiles(), (std::vector<std::string>{plant}));
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);  // what was open stays
+  });
+}
+
 TEST_F(FrameEndToEnd, StartWithALinkPresetOpensTheModuleAndTellsIt) {
   WriteSettings("CommType=1\nComPortNum=2\nIPAddress=A000001\n");
   RunApp(
@@ -207,6 +274,50 @@ TEST_F(FrameEndToEnd, StartWithALinkPresetOpensTheModuleAndTellsIt) {
         EXPECT_LT(preset, done);
       },
       "1033 0 0 5 0015");
+}
+
+TEST_F(FrameEndToEnd, CommSettingOkPushesTheRecordAndCancelOnlySavesIt) {
+  WriteSettings("CommType=0\nComPortNum=3\n");
+  const fs::path ini = m_root / "data" / "Zelmar Industrial Automation" / "Communication" / "Corvane" / "Config" / "CVN.ini";
+  RunApp([&](CCorvaneApp&, CMainFrame& frame) {
+    CLinkManager& link = frame.Services()->Link();
+    link.EnumAdapters = [](std::vector<std::string>& names, std::vector<std::string>& ips) {
+      names = {"Test Ethernet Adapter"};
+      ips = {"127.0.0.1"};
+    };
+    ASSERT_NE(link.Bus().GetCommType, nullptr);
+    auto chooseEthernet = [](comm::CCommSetDlg& dlg) {
+      auto* type = dlg.findChild<QComboBox*>("11100");
+      type->setCurrentIndex(1);
+      emit type->activated(1);
+    };
+
+    // Cancel: nothing reaches the libraries, the record is still written.
+    fs::remove(ini);
+    frame.CommSetDialogHook = [&](comm::CCommSetDlg& dlg) {
+      chooseEthernet(dlg);
+      dlg.reject();
+      return dlg.result();
+    };
+    frame.OnCmdMsg(cmd::ID_COMM_SETTING, nullptr);
+    EXPECT_EQ(frame.Services()->Conf().CommType, 0);
+    EXPECT_EQ(link.Bus().GetCommType(), 0);
+    ASSERT_TRUE(fs::exists(ini));
+
+    frame.CommSetDialogHook = [&](comm::CCommSetDlg& dlg) {
+      chooseEthernet(dlg);
+      dlg.accept();
+      return dlg.result();
+    };
+    frame.OnCmdMsg(cmd::ID_COMM_SETTING, nullptr);
+    EXPECT_EQ(frame.Services()->Conf().CommType, 1);
+    EXPECT_EQ(link.Bus().GetCommType(), 1);
+    EXPECT_EQ(frame.LinkSettings().CommType, 1);  // the status panes follow
+    std::ifstream in(ini);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("CommType=1"), std::string::npos) << text.str();
+  });
 }
 
 }  // namespace
