@@ -1,15 +1,30 @@
 // Shows one of the dialogs filled with sample data, for screenshots:
 //   dialogs_show commset|iplist [type] [manager folder holding DriverInfo.dri, ending in /]
+// With CORVANE_GRAB=file.png set it saves the dialog's picture there and ends.
 #include <cstdlib>
 #include <cstring>
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 
 #include "comm/CommConf.h"
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
 #include "platform/CRegStore.h"
+
+namespace {
+int Run(QApplication& app, QWidget& shown) {
+  shown.show();
+  if (const char* grab = std::getenv("CORVANE_GRAB")) {
+    QTimer::singleShot(500, &app, [&app, &shown, grab] {
+      const bool saved = shown.grab().save(QString::fromLocal8Bit(grab));
+      app.exit(saved ? 0 : 1);
+    });
+  }
+  return app.exec();
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -35,9 +50,7 @@ int main(int argc, char** argv) {
   corvane::comm::CCommSetDlg commset(record, names, ips, false, [] { return 0u; }, fill);
   if (iplist) {
     corvane::comm::CIPListDlg list(record, nullptr, &commset);
-    list.show();
-    return app.exec();
+    return Run(app, list);
   }
-  commset.show();
-  return app.exec();
+  return Run(app, commset);
 }
