@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "resources/CResourceModule.h"
+
 namespace corvane {
 namespace {
 
@@ -81,7 +83,7 @@ const char* CStringTable::Find(unsigned id) {
 
 std::string CStringTable::LoadString(unsigned id) {
   const char* s = Find(id);
-  return s ? std::string(s) : std::string();
+  return s ? TranslateText(kContext, s) : std::string();
 }
 
 std::span<const StringEntry> CStringTable::Entries() { return kStrings; }

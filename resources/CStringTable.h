@@ -1,6 +1,6 @@
 #pragma once
-// The program's own string table, by identifier. Texts are UTF-8; translations replace them
-// at the Qt edge later, keyed by the same identifiers.
+// The program's own string table, by identifier. Texts are UTF-8; LoadString gives the current
+// resource module's text for them (context "Strings"), Find the program's own.
 #include <span>
 #include <string>
 
@@ -16,6 +16,8 @@ struct StringEntry {
 
 class CStringTable {
 public:
+  static constexpr const char* kContext = "Strings";
+
   // Null when the table has no such string.
   static const char* Find(unsigned id);
   // Empty when the table has no such string.

@@ -20,11 +20,13 @@
 #include "app/ui/CFrameServices.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/CQtSatellites.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMyDocManager.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
 #include "platform/CAppFolders.h"
+#include "platform/CLocaleTable.h"
 #include "platform/CRegStore.h"
 #include "platform/CSerialPortMap.h"
 #include "platform/CShell.h"
@@ -149,9 +151,17 @@ bool CCorvaneApp::InitInstance() {
     m_runLanguage->TakeFromField(fields.GetField(0));
   }
 
-  // 6., 7. The run's language; the program's own resources serve every language for now.
+  // 6., 7. The run's language, and its satellite before the first window is made.
   m_nLanguageID = m_runLanguage->ReadLanguageId();
-  m_Language.Initialize(static_cast<std::uint16_t>(m_nLanguageID));
+  static CQtSatellites satellites;
+  static const platform::CUiLanguages uiLanguages;
+  const std::string& program = m_argv.empty() ? std::string("corvane") : m_argv[0];
+  m_Language.SetExecutablePath(m_strAppPath.empty() ? program
+                                                    : m_strAppPath + program.substr(program.rfind('/') + 1));
+  m_Language.SetProfile(&m_profile);
+  m_Language.SetLoader(&satellites);
+  m_Language.SetUiLanguages(&uiLanguages);
+  m_Language.Initialize();
 
   // 8. The recent-file list.
   m_recentFiles.ReadList();

@@ -1,0 +1,706 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="en_US">
+<context>
+    <name>CCorvaneApp</name>
+    <message>
+        <source>Cannot open %1:
+the file no longer exists.</source>
+        <translation>無法開啟 %1：
+檔案已不存在。</translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>&amp;View</source>
+        <translation>檢視(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbars</source>
+        <translation>工具列(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Standard</source>
+        <translation>標準(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編輯(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Communication</source>
+        <translation>通訊(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Zelmar Applications</source>
+        <translation>Zelmar 應用程式(&amp;Z)</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>視窗(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Workspace</source>
+        <translation>工作區(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Output</source>
+        <translation>輸出(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>狀態列(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Communication Setting</source>
+        <translation>通訊設定(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>語言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Run PLC</source>
+        <translation>執行 PLC(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Stop PLC</source>
+        <translation>停止 PLC(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Send Message</source>
+        <translation>傳送訊息(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Customize...</source>
+        <translation>自訂(&amp;C)...</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>工具(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>說明(&amp;H)</translation>
+    </message>
+    <message>
+        <source>&amp;Corvane User Manual</source>
+        <translation>Corvane 使用手冊(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Revision History</source>
+        <translation>版本修訂記錄(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;About Corvane...</source>
+        <translation>關於 Corvane(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>檔案(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;New	Ctrl+N</source>
+        <translation>開新檔案(&amp;N)	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>&amp;Open...	Ctrl+O</source>
+        <translation>開啟舊檔(&amp;O)...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>P&amp;rint Setup...</source>
+        <translation>列印設定(&amp;R)...</translation>
+    </message>
+    <message>
+        <source>Recent File</source>
+        <translation>最近使用的檔案</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>結束(&amp;X)</translation>
+    </message>
+    <message>
+        <source>&amp;Save	Ctrl+S</source>
+        <translation>儲存檔案(&amp;S)	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...	Ctrl+Alt+S</source>
+        <translation>另存新檔(&amp;A)...	Ctrl+Alt+S</translation>
+    </message>
+    <message>
+        <source>&amp;Print...	Ctrl+P</source>
+        <translation>列印(&amp;P)...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <translation>預覽列印(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Cascade</source>
+        <translation>重疊顯示(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Tile</source>
+        <translation>並排顯示(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>組態設定</translation>
+    </message>
+</context>
+<context>
+    <name>Strings</name>
+    <message>
+        <source>Corvane</source>
+        <translation>Corvane</translation>
+    </message>
+    <message>
+        <source>
+System
+XPC-PLC
+
+
+Corvane.Document
+XPC-PLC Document</source>
+        <translation>
+系統
+XPC-PLC
+
+
+Corvane.Document
+XPC-PLC 文件</translation>
+    </message>
+    <message>
+        <source>Please restart %1 to enable the language setting.</source>
+        <translation>請重新啟動 %1 以套用語言設定。</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>處理中...</translation>
+    </message>
+    <message>
+        <source>
+Module Searching...</source>
+        <translation>
+正在搜尋模組...</translation>
+    </message>
+    <message>
+        <source>Cannot open the specified communication!</source>
+        <translation>無法開啟指定的通訊連線！</translation>
+    </message>
+    <message>
+        <source>Device not found! Please check the device connection.</source>
+        <translation>找不到裝置！請檢查裝置的連線。</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Invalid IP Address! IP address cannot be 0.0.0.0 or 255.255.255.</source>
+        <translation>無效的 IP 位址！IP 位址不可為 0.0.0.0 或 255.255.255.255。</translation>
+    </message>
+    <message>
+        <source>Network Type</source>
+        <translation>網路類型</translation>
+    </message>
+    <message>
+        <source>Ethernet</source>
+        <translation>乙太網路</translation>
+    </message>
+    <message>
+        <source>DeviceNet</source>
+        <translation>DeviceNet</translation>
+    </message>
+    <message>
+        <source>Communication Card</source>
+        <translation>通訊卡</translation>
+    </message>
+    <message>
+        <source>SMX</source>
+        <translation>SMX</translation>
+    </message>
+    <message>
+        <source>Save changes to file?</source>
+        <translation>是否將變更儲存至檔案？</translation>
+    </message>
+    <message>
+        <source>The file is invalid! The project file has been modified!</source>
+        <translation>檔案無效！專案檔已遭修改！</translation>
+    </message>
+    <message>
+        <source>Show or hide the Standard toolbar
+Standard</source>
+        <translation>顯示或隱藏標準工具列
+標準</translation>
+    </message>
+    <message>
+        <source>Show or hide the Edit toolbar
+Edit</source>
+        <translation>顯示或隱藏編輯工具列
+編輯</translation>
+    </message>
+    <message>
+        <source>Show or hide the Communication toolbar
+Communication</source>
+        <translation>顯示或隱藏通訊工具列
+通訊</translation>
+    </message>
+    <message>
+        <source>Show or hide the Application toolbar
+Application</source>
+        <translation>顯示或隱藏應用程式工具列
+應用程式</translation>
+    </message>
+    <message>
+        <source>Show or hide the Window toolbar
+Window</source>
+        <translation>顯示或隱藏視窗工具列
+視窗</translation>
+    </message>
+    <message>
+        <source>Ethernet        </source>
+        <translation>乙太網路        </translation>
+    </message>
+    <message>
+        <source>255.255.255.255        </source>
+        <translation>255.255.255.255        </translation>
+    </message>
+    <message>
+        <source>Shows or hides workspace window
+Workspace Window</source>
+        <translation>顯示或隱藏工作區視窗
+工作區視窗</translation>
+    </message>
+    <message>
+        <source>Shows or hides the output window
+Output Window</source>
+        <translation>顯示或隱藏輸出視窗
+輸出視窗</translation>
+    </message>
+    <message>
+        <source>Search module
+Search</source>
+        <translation>搜尋模組
+搜尋</translation>
+    </message>
+    <message>
+        <source>IP Search module
+IP Search</source>
+        <translation>依 IP 搜尋模組
+IP 搜尋</translation>
+    </message>
+    <message>
+        <source>Open Virtual Port
+Virtual Port</source>
+        <translation>開啟虛擬通訊埠工具
+虛擬通訊埠</translation>
+    </message>
+    <message>
+        <source>Open LadderStudio
+LadderStudio</source>
+        <translation>開啟 LadderStudio
+LadderStudio</translation>
+    </message>
+    <message>
+        <source>Open LadderPad
+LadderPad</source>
+        <translation>開啟 LadderPad
+LadderPad</translation>
+    </message>
+    <message>
+        <source>Open DriveTool
+DriveTool</source>
+        <translation>開啟 DriveTool
+DriveTool</translation>
+    </message>
+    <message>
+        <source>Open ServoTool
+ServoTool</source>
+        <translation>開啟 ServoTool
+ServoTool</translation>
+    </message>
+    <message>
+        <source>Open CardTool
+CardTool</source>
+        <translation>開啟 CardTool
+CardTool</translation>
+    </message>
+    <message>
+        <source>Communication parameters setting
+Communication setting</source>
+        <translation>設定通訊參數
+通訊設定</translation>
+    </message>
+    <message>
+        <source>Send a message to the module
+Send Message</source>
+        <translation>傳送訊息給模組
+傳送訊息</translation>
+    </message>
+    <message>
+        <source>Language Setup
+Language</source>
+        <translation>語言設定
+語言</translation>
+    </message>
+    <message>
+        <source>Create a new document
+New</source>
+        <translation>建立新文件
+開新檔案</translation>
+    </message>
+    <message>
+        <source>Open an existing document
+Open</source>
+        <translation>開啟現有的文件
+開啟舊檔</translation>
+    </message>
+    <message>
+        <source>Save the active document
+Save</source>
+        <translation>儲存使用中的文件
+儲存檔案</translation>
+    </message>
+    <message>
+        <source>Save the active document with a new name
+Save As</source>
+        <translation>以新名稱儲存使用中的文件
+另存新檔</translation>
+    </message>
+    <message>
+        <source>Corvane User Manual
+Manual</source>
+        <translation>Corvane 使用手冊
+使用手冊</translation>
+    </message>
+    <message>
+        <source>Revision History
+History</source>
+        <translation>版本修訂記錄
+修訂記錄</translation>
+    </message>
+    <message>
+        <source>Change the printer and printing options
+Page Setup</source>
+        <translation>變更印表機及列印選項
+版面設定</translation>
+    </message>
+    <message>
+        <source>Print the active document
+Print</source>
+        <translation>列印使用中的文件
+列印</translation>
+    </message>
+    <message>
+        <source>Display full pages
+Print Preview</source>
+        <translation>顯示整頁
+預覽列印</translation>
+    </message>
+    <message>
+        <source>Open this document</source>
+        <translation>開啟此文件</translation>
+    </message>
+    <message>
+        <source>Arrange windows so they overlap
+Cascade Windows</source>
+        <translation>重疊排列視窗
+重疊視窗</translation>
+    </message>
+    <message>
+        <source>Arrange windows as non-overlapping tiles
+Tile Windows</source>
+        <translation>將視窗並排為互不重疊的區塊
+並排視窗</translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright
+About</source>
+        <translation>顯示程式資訊、版本編號與著作權
+關於</translation>
+    </message>
+    <message>
+        <source>Quit the application; prompts to save documents
+Exit</source>
+        <translation>結束應用程式；會提示儲存文件
+結束</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar
+Toggle StatusBar</source>
+        <translation>顯示或隱藏狀態列
+切換狀態列</translation>
+    </message>
+</context>
+<context>
+    <name>ToolBar</name>
+    <message>
+        <source>Standard</source>
+        <translation>標準</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>編輯</translation>
+    </message>
+    <message>
+        <source>Communication</source>
+        <translation>通訊</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>應用程式</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>視窗</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::CAboutDlg</name>
+    <message>
+        <source>About Corvane</source>
+        <translation>關於 Corvane</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::CConfigureDlg</name>
+    <message>
+        <source>Configure</source>
+        <translation>組態設定</translation>
+    </message>
+    <message>
+        <source>Module Selection</source>
+        <translation>模組選擇</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::CDeviceTreeWnd</name>
+    <message>
+        <source>Configure</source>
+        <translation>組態設定</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::comm::CCommSetDlg</name>
+    <message>
+        <source>Communication Setting</source>
+        <translation>通訊設定</translation>
+    </message>
+    <message>
+        <source>RS232</source>
+        <translation>RS232</translation>
+    </message>
+    <message>
+        <source>Ethernet</source>
+        <translation>乙太網路</translation>
+    </message>
+    <message>
+        <source>PORTHUB</source>
+        <translation>PORTHUB</translation>
+    </message>
+    <message>
+        <source>IP : </source>
+        <translation>IP：</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>驅動程式</translation>
+    </message>
+    <message>
+        <source>IP List</source>
+        <translation>IP 清單</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>奇同位</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>偶同位</translation>
+    </message>
+    <message>
+        <source>ASCII</source>
+        <translation>ASCII</translation>
+    </message>
+    <message>
+        <source>RTU</source>
+        <translation>RTU</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>預設值</translation>
+    </message>
+    <message>
+        <source>This window allows to set  Corvane communication parameters.</source>
+        <translation>在此視窗中設定 Corvane 的通訊參數。</translation>
+    </message>
+    <message>
+        <source>Communication Type</source>
+        <translation>通訊類型</translation>
+    </message>
+    <message>
+        <source>Network Interface</source>
+        <translation>網路介面</translation>
+    </message>
+    <message>
+        <source>Assign IP Address</source>
+        <translation>指定 IP 位址</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>通訊協定</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <translation>COM 埠</translation>
+    </message>
+    <message>
+        <source>Baud Rate</source>
+        <translation>鮑率</translation>
+    </message>
+    <message>
+        <source>bps</source>
+        <translation>bps</translation>
+    </message>
+    <message>
+        <source>Data Length</source>
+        <translation>資料長度</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>同位檢查</translation>
+    </message>
+    <message>
+        <source>Stop Bits</source>
+        <translation>停止位元</translation>
+    </message>
+    <message>
+        <source>Station Address</source>
+        <translation>站號</translation>
+    </message>
+    <message>
+        <source>Transfer Mode</source>
+        <translation>傳輸模式</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::comm::CIPListDlg</name>
+    <message>
+        <source>IP Setup</source>
+        <translation>IP 設定</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>Broadcast IP</source>
+        <translation>廣播 IP</translation>
+    </message>
+    <message>
+        <source>IP List</source>
+        <translation>IP 清單</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>是(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>否(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Yes to &amp;All</source>
+        <translation>全部皆是(&amp;A)</translation>
+    </message>
+    <message>
+        <source>N&amp;o to All</source>
+        <translation>全部皆否(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>套用</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>Retry</source>
+        <translation>重試</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>忽略</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>捨棄</translation>
+    </message>
+    <message>
+        <source>Don't Save</source>
+        <translation>不要儲存</translation>
+    </message>
+    <message>
+        <source>Close without Saving</source>
+        <translation>關閉而不儲存</translation>
+    </message>
+    <message>
+        <source>Save All</source>
+        <translation>全部儲存</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重設</translation>
+    </message>
+    <message>
+        <source>Restore Defaults</source>
+        <translation>還原預設值</translation>
+    </message>
+</context>
+</TS>
