@@ -3,6 +3,7 @@
 #include "discovery/CDeviceSearch.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -242,6 +243,49 @@ TEST_F(SearchTest, ShortAndLongDiscoveryDatagrams) {
     EXPECT_TRUE(search.SearchDevices()) << row.size;
     EXPECT_EQ(host.opened, row.opened) << row.size;
   }
+}
+
+// The whole search with the broadcast address, inside a network namespace of the test's own
+// (loopback up, 255.255.255.255 routed to it). Child exit codes: 0 passed, 77 no namespace
+// allowed here, others the step that failed.
+int BroadcastSearchInOwnNamespace() {
+  if (::unshare(CLONE_NEWNET) != 0) return 77;
+  if (std::system("ip link set lo up && ip route add 255.255.255.255/32 dev lo") != 0) return 2;
+  DevSim sim({"--no-pty", "--udp-bind", "0.0.0.0", "--tcp-port", "502",
+              "--device", "code=0x0015 station=1 ip=127.0.0.9 sub=0x4041",
+              "--device", "code=0x0405 station=1 ip=127.0.0.10"});
+  if (!sim.Ready()) return 3;
+  SilentPrompts prompts;
+  SetPrompts(&prompts);
+  CommConf conf;
+  CPortLink portLink;
+  CLinkManager link(conf, portLink);
+  if (!link.LoadBusLink(CORVANE_BIN_DIR "/")) return 4;
+  link.EnumAdapters = [](auto& n, auto& i) { n = {"lo"}; i = {"127.0.0.1"}; };
+  conf.CommType = 1;
+  conf.IPAddress = -1;  // broadcast, as the module search sets it
+  link.ApplyLinkSettings();
+  FakeHost host(link, kCatalogue);
+  CDeviceSearch search(conf, portLink, link.Bus(), host);
+  const auto start = std::chrono::steady_clock::now();
+  if (!search.SearchDevices()) return 5;
+  if (std::chrono::steady_clock::now() - start > std::chrono::seconds(3)) return 6;
+  const std::set<std::string> opened(host.opened.begin(), host.opened.end());
+  if (opened != std::set<std::string>{"0015", "0405", "4041"}) return 7;
+  if (!prompts.shown.empty()) return 8;
+  SetPrompts(nullptr);
+  return 0;
+}
+
+TEST(BroadcastSearch, FindsEveryDeviceOnTheSegmentInsideANamespace) {
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) ::_exit(BroadcastSearchInOwnNamespace());
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no network namespace allowed here (unshare(CLONE_NEWNET) refused)";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "failed at step " << WEXITSTATUS(status);
 }
 
 TEST_F(SearchTest, UnreachableDiscoveryTargetGivesNotFound) {
