@@ -18,6 +18,9 @@
 
 #include "app/CLinkPreset.h"
 #include "app/ui/CCorvaneApp.h"
+#include "comm/CAppPath.h"
+#include "widgets/CToolLauncher.h"
+#include "app/ui/CCorvaneApp.h"
 #include "app/ui/CCorvaneDoc.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/CommandIds.h"
@@ -29,6 +32,7 @@
 #include "framework/ui/CResourceIcons.h"
 #include "platform/IPrompts.h"
 #include "resources/CMenuResource.h"
+#include "resources/CResourceModule.h"
 #include "resources/CStringTable.h"
 #include "widgets/ui/COutputListWnd.h"
 
@@ -110,6 +114,7 @@ void CMainFrame::MapMessages() {
   MapUpdate(ID_COMM_SETTING, [this](CCmdUI* p) { OnUpdateCommSetting(p); });
   MapUpdate(ID_LANGUAGE, [this](CCmdUI* p) { OnUpdateLanguage(p); });
   MapCommandRange(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, [this](unsigned id) { OnSelectLanguage(id); });
+  MapUpdateRange(ID_LANGUAGE_FIRST, ID_LANGUAGE_LAST, [this](CCmdUI* p) { OnUpdateLanguageItem(p); });
   MapCommand(ID_CONFIGURE, [this] { OnConfigure(); });
   MapCommand(ID_TOOL_VIRTUAL_PORT, [this] { LaunchVirtualPort(); });
   MapCommand(ID_TOOL_LADDER_STUDIO, [this] { LaunchLadderStudio(); });
@@ -172,7 +177,7 @@ bool CMainFrame::CreateToolBars() {
     if (i < m_imageLists.size())
       for (int k = 0; k < spec.iconCount; ++k) m_imageLists[i].push_back(LoadIcon(spec.firstIcon + k));
 
-    auto* bar = new QToolBar(Q(spec.title), this);
+    auto* bar = new QToolBar(Q(TranslateText("ToolBar", spec.title)), this);
     bar->setObjectName(QStringLiteral("ToolBar%1").arg(spec.id));
     bar->setIconSize(QSize(16, 16));
     bar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -246,7 +251,7 @@ void CMainFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
     if (!item.text) {
       menu->addSeparator();
     } else if (!item.popup.empty() || item.id == cmd::ID_LANGUAGE) {
-      QMenu* sub = menu->addMenu(Q(item.text));
+      QMenu* sub = menu->addMenu(Q(TranslateText("Menu", item.text)));
       if (item.id) {
         sub->menuAction()->setData(item.id);
         sub->menuAction()->setStatusTip(Q(CStringTable::Prompt(item.id)));
@@ -255,7 +260,7 @@ void CMainFrame::FillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
       WatchMenu(sub);
     } else {
       QAction* a = CommandAction(item.id);
-      a->setText(Q(item.text));
+      a->setText(Q(TranslateText("Menu", item.text)));
       const std::string prompt = CStringTable::Prompt(item.id);
       if (!prompt.empty()) a->setStatusTip(Q(prompt));
       menu->addAction(a);
@@ -310,7 +315,7 @@ void CMainFrame::SwitchMenu(unsigned nIDMenu) {
   auto* bar = new QMenuBar(this);
   bar->setObjectName(QStringLiteral("Menu%1").arg(nIDMenu));
   for (const MenuItem& top : items) {
-    QMenu* menu = bar->addMenu(Q(top.text));
+    QMenu* menu = bar->addMenu(Q(TranslateText("Menu", top.text)));
     FillMenu(menu, top.popup);
     WatchMenu(menu);
   }
@@ -419,7 +424,45 @@ void CMainFrame::OnUpdateProjectOpen(CCmdUI* pCmdUI) { pCmdUI->Enable(false); }
 void CMainFrame::OnUpdateProjectSave(CCmdUI* pCmdUI) { pCmdUI->Enable(false); }
 void CMainFrame::OnUpdateProjectSaveAs(CCmdUI* pCmdUI) { pCmdUI->Enable(false); }
 void CMainFrame::OnUpdateCommSetting(CCmdUI* pCmdUI) { pCmdUI->Enable(OpenDocumentCount() == 0); }
-void CMainFrame::OnUpdateLanguage(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }
+// The submenu is rebuilt from the satellites present every time the Tools menu opens.
+void CMainFrame::OnUpdateLanguage(CCmdUI* pCmdUI) {
+  CCorvaneApp* app = CCorvaneApp::Instance();
+  QAction* action = pCmdUI->GetAction();
+  if (app && action && action->menu()) {
+    const LanguageMenu languages = app->m_Language.FillLanguageMenu();
+    QMenu* sub = action->menu();
+    sub->clear();
+    m_nLanguageChecked = languages.checked;
+    for (const LanguageMenuItem& item : languages.items) {
+      QAction* a = CommandAction(item.id);
+      a->setText(Q(item.text));
+      a->setCheckable(true);
+      a->setChecked(item.id == languages.checked);
+      sub->addAction(a);
+    }
+  }
+  pCmdUI->Enable(true);
+}
+
+void CMainFrame::OnUpdateLanguageItem(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(true);
+  pCmdUI->SetRadio(pCmdUI->GetID() == m_nLanguageChecked);
+}
+
+void CMainFrame::OnSelectLanguage(unsigned nID) {
+  if (CCorvaneApp* app = CCorvaneApp::Instance()) app->m_Language.SelectLanguage(nID, false);
+}
+
+void CMainFrame::LaunchVirtualPort() { CToolLauncher::Launch(CToolLauncher(comm::GetAppPath).VirtualPort()); }
+void CMainFrame::LaunchLadderStudio() { CToolLauncher::Launch(CToolLauncher(comm::GetAppPath).LadderStudio()); }
+void CMainFrame::LaunchLadderPad() { CToolLauncher::Launch(CToolLauncher(comm::GetAppPath).LadderPad()); }
+void CMainFrame::LaunchDriveTool() { CToolLauncher::Launch(CToolLauncher(comm::GetAppPath).DriveTool()); }
+void CMainFrame::LaunchServoTool() { CToolLauncher::Launch(CToolLauncher(comm::GetAppPath).ServoTool()); }
+
+void CMainFrame::LaunchCardTool() {
+  const CCorvaneApp* app = CCorvaneApp::Instance();
+  CToolLauncher::Launch(CToolLauncher(comm::GetAppPath).CardTool(app ? app->m_nLanguageID : 1033));
+}
 void CMainFrame::OnUpdateLaunchCardTool(CCmdUI* pCmdUI) { pCmdUI->Enable(true); }
 
 void CMainFrame::OnUpdateToolbarToggle(CCmdUI* pCmdUI) {

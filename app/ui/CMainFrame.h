@@ -82,14 +82,14 @@ public:
   virtual void OnSearchModule();
   virtual void OnIPSearch();
   virtual void OnCommSetting();
-  virtual void OnSelectLanguage(unsigned) {}
+  virtual void OnSelectLanguage(unsigned nID);
   virtual void OnConfigure();
-  virtual void LaunchVirtualPort() {}
-  virtual void LaunchLadderStudio() {}
-  virtual void LaunchLadderPad() {}
-  virtual void LaunchDriveTool() {}
-  virtual void LaunchServoTool() {}
-  virtual void LaunchCardTool() {}
+  virtual void LaunchVirtualPort();
+  virtual void LaunchLadderStudio();
+  virtual void LaunchLadderPad();
+  virtual void LaunchDriveTool();
+  virtual void LaunchServoTool();
+  virtual void LaunchCardTool();
   virtual void OnToolbarToggle(unsigned nID);
   virtual void OnBarCheck(unsigned nID);
   virtual void OnWindowCascade();
@@ -106,6 +106,7 @@ public:
   virtual void OnUpdateIPSearch(CCmdUI* pCmdUI);
   virtual void OnUpdateCommSetting(CCmdUI* pCmdUI);
   virtual void OnUpdateLanguage(CCmdUI* pCmdUI);
+  virtual void OnUpdateLanguageItem(CCmdUI* pCmdUI);
   virtual void OnUpdateLaunchCardTool(CCmdUI* pCmdUI);
   virtual void OnUpdateToolbarToggle(CCmdUI* pCmdUI);
   virtual void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
@@ -149,6 +150,7 @@ private:
   QLabel* m_pPaneAddress = nullptr;
   std::array<QToolBar*, kToolBarCount> m_toolBars{};
   unsigned m_nCurrentMenu = 0;
+  unsigned m_nLanguageChecked = 0;  // the language item with the radio mark
   QString m_strRecentFilePlaceholder;
   std::unique_ptr<CFrameServices> m_services;
   std::unique_ptr<CProjectCommands> m_project;
