@@ -70,3 +70,14 @@ function(corvane_test name)
       PROPERTIES LABELS core TIMEOUT 120)
   endif()
 endfunction()
+
+# corvane_module_host(<executable>)
+# An executable that loads module libraries: it exports its symbols, and carries every object
+# of the framework (not only those it calls itself), and the SDK's host functions
+# (app/ui/CModuleHostExports.cpp), so a module resolves all of it from here.
+function(corvane_module_host target)
+  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:cvn_framework>)
+  target_link_options(${target} PRIVATE
+    "LINKER:--undefined=CorvaneFrameLink,--undefined=CorvaneFrameOpenLink,--undefined=CorvaneFrameCloseLink")
+endfunction()

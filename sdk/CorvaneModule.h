@@ -1,5 +1,6 @@
 #pragma once
 // What a plug-in module library exports to the host, and how it reaches the host's link.
+// The framework classes a module uses are those of the program that loads it (see README.md).
 #include <dlfcn.h>
 
 #include "framework/ui/CMyMultiDocTemplate.h"
@@ -19,11 +20,29 @@
 
 namespace corvane {
 
-// The main frame's link, looked up in the loading executable; null when there is no host.
+namespace sdk_detail {
+template <typename Fn>
+Fn HostFunction(const char* name) {
+  return reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, name));
+}
+}  // namespace sdk_detail
+
+// The main frame's link object (its serialize area carries project data); null without a host.
 inline CPortLink* CorvaneFrameLink() {
-  using Fn = CPortLink* (*)();
-  auto fn = reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, "CorvaneFrameLink"));
+  auto fn = sdk_detail::HostFunction<CPortLink* (*)()>("CorvaneFrameLink");
   return fn ? fn() : nullptr;
+}
+
+// Opens the link the user set (serial port or Modbus TCP connection) with its station and
+// framing already pushed into CorvaneFrameLink(). Returns the handle for Request/Response and
+// puts the link type for them into *linkType; -1 when nothing opened (the frame has said why).
+inline int CorvaneFrameOpenLink(int* linkType) {
+  auto fn = sdk_detail::HostFunction<int (*)(int*)>("CorvaneFrameOpenLink");
+  return fn ? fn(linkType) : -1;
+}
+
+inline void CorvaneFrameCloseLink(int handle) {
+  if (auto fn = sdk_detail::HostFunction<void (*)(int)>("CorvaneFrameCloseLink")) fn(handle);
 }
 
 }  // namespace corvane
