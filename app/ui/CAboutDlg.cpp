@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "framework/ui/CResourceIcons.h"
+#include "widgets/ui/CHyperLink.h"
 
 namespace corvane {
 
@@ -21,13 +22,16 @@ CAboutDlg::CAboutDlg(const std::string& version, const std::string& copyright, Q
   m_pVersion->setObjectName("11250");
   m_pCopyright = new QLabel(QString::fromStdString(copyright), this);
   m_pCopyright->setObjectName("11251");
-  m_pLink = new QLabel(QString::fromLatin1(kMakerSite), this);
+  m_pLink = new CHyperLink(QString::fromLatin1(kMakerSite), this);
   m_pLink->setObjectName("11252");
+  m_pLink->Attach();
+  m_pLink->SetUrl(kMakerSite);
+  m_pLink->SetUnderline(false);
 
   auto* texts = new QVBoxLayout;
   texts->addWidget(m_pVersion);
   texts->addWidget(m_pCopyright);
-  texts->addWidget(m_pLink);
+  texts->addWidget(m_pLink, 0, Qt::AlignLeft);
   auto* top = new QHBoxLayout;
   top->addWidget(icon, 0, Qt::AlignTop);
   top->addLayout(texts, 1);

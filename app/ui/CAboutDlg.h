@@ -7,6 +7,10 @@
 class QLabel;
 
 namespace corvane {
+class CHyperLink;
+}
+
+namespace corvane {
 
 class CAboutDlg : public QDialog {
   Q_OBJECT
@@ -17,12 +21,12 @@ public:
 
   QLabel* VersionLabel() const { return m_pVersion; }
   QLabel* CopyrightLabel() const { return m_pCopyright; }
-  QLabel* LinkLabel() const { return m_pLink; }
+  CHyperLink* LinkLabel() const { return m_pLink; }
 
 private:
   QLabel* m_pVersion;
   QLabel* m_pCopyright;
-  QLabel* m_pLink;
+  CHyperLink* m_pLink;
 };
 
 }  // namespace corvane
