@@ -4,6 +4,7 @@
 #include "app/ui/CProjectCommands.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGuiApplication>
@@ -433,10 +434,13 @@ void CMainFrame::OnUpdateLanguage(CCmdUI* pCmdUI) {
     QMenu* sub = action->menu();
     sub->clear();
     m_nLanguageChecked = languages.checked;
+    // An exclusive group draws the radio mark.
+    if (!m_pLanguageGroup) m_pLanguageGroup = new QActionGroup(this);
     for (const LanguageMenuItem& item : languages.items) {
       QAction* a = CommandAction(item.id);
       a->setText(Q(item.text));
       a->setCheckable(true);
+      m_pLanguageGroup->addAction(a);
       a->setChecked(item.id == languages.checked);
       sub->addAction(a);
     }

@@ -12,6 +12,7 @@
 #include "discovery/CLinkStatusText.h"
 #include "framework/ui/CMDIFrameWnd.h"
 
+class QActionGroup;
 class QDockWidget;
 class QLabel;
 class QToolBar;
@@ -151,6 +152,7 @@ private:
   std::array<QToolBar*, kToolBarCount> m_toolBars{};
   unsigned m_nCurrentMenu = 0;
   unsigned m_nLanguageChecked = 0;  // the language item with the radio mark
+  QActionGroup* m_pLanguageGroup = nullptr;
   QString m_strRecentFilePlaceholder;
   std::unique_ptr<CFrameServices> m_services;
   std::unique_ptr<CProjectCommands> m_project;
