@@ -213,6 +213,9 @@ int CCorvaneApp::ExitInstance(int frameworkExitCode) {
   if (m_runLanguage) m_runLanguage->Restore();
   // 2., 3. Templates go before the libraries that supplied them.
   m_pDocManager.reset();
+  // Windows closed with a deferred delete may hold module code (their views): delete them
+  // while that code is still loaded.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   m_moduleLibs.Release();
   return frameworkExitCode;
 }

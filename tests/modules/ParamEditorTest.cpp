@@ -1,0 +1,183 @@
+// The parameter editor in the real frame against corvane-devsim on a pty registered as COM7:
+// the search opens it and 10900 reads the device, table edits are written back or refused,
+// and a project keeps the values (10902 and 10901).
+#include <QFont>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <memory>
+
+#include "DevsimProcess.h"
+#include "ModuleTestEnv.h"
+#include "app/ui/CCorvaneApp.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CProjectCommands.h"
+#include "framework/CommandIds.h"
+#include "framework/ui/CDocument.h"
+#include "framework/ui/CMyDocManager.h"
+#include "framework/ui/CView.h"
+#include "libs/portlink/CPortLink.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kValue = 2;  // the table's value column
+
+class ParamEditor : public ModuleTestEnv {
+protected:
+  void SetUp() override {
+    ModuleTestEnv::SetUp();
+    WriteSettings("CommType=0\nComPortNum=7\nBaudRate=19200\nDataLen=8\nParity=0\nStopBits=1\nModbusMode=1\nStationAddr=1\n");
+    m_sim = std::make_unique<DevsimProcess>();
+    ASSERT_TRUE(m_sim->Start({"--no-tcp", "--no-udp", "--com", "7", "--device",
+                              "code=0x0015 station=1 sub=0x4041 reg=0x2000:5000,0x2001:100,0x2004:0xFF38,0x4000:10"},
+                             (m_root / "data").string()))
+        << m_sim->ReadyLine();
+  }
+  void TearDown() override {
+    m_sim->Stop();
+    ModuleTestEnv::TearDown();
+  }
+
+  // The simulator's register, read on a link of the test's own while the frame's is closed.
+  int Register(unsigned address) {
+    CPortLink link;
+    link.SetPortResolver([pty = m_sim->Field("pty")](int) { return pty; });
+    link.SetModbusMode(2);
+    link.SetStationAddr(1);
+    if (link.OpenSerial(1, 19200, 8, 0, 1) != 1) return -1;
+    const unsigned char request[4] = {static_cast<unsigned char>(address >> 8), static_cast<unsigned char>(address), 0, 1};
+    unsigned char reply[CPortLink::kBufferSize];
+    const bool ok = link.Request(0, 1, 0, 3, request, 4) > 0 && link.Response(0, 1, nullptr, nullptr, reply) == 2;
+    link.CloseSerial(1);
+    return ok ? reply[0] << 8 | reply[1] : -1;
+  }
+
+  static QString Value(QTableWidget* table, unsigned address) {
+    const int row = RowOf(table, address);
+    return row >= 0 ? table->item(row, kValue)->text() : QString("<no row>");
+  }
+  static void Edit(QTableWidget* table, unsigned address, const QString& text) {
+    const int row = RowOf(table, address);
+    ASSERT_GE(row, 0);
+    table->item(row, kValue)->setText(text);  // what the cell editor commits
+  }
+  static QPushButton* WriteButton(CDocument* doc) {
+    for (QPushButton* b : doc->GetFirstView()->findChildren<QPushButton*>())
+      if (b->text() == "Write") return b;
+    return nullptr;
+  }
+
+  std::unique_ptr<DevsimProcess> m_sim;
+};
+
+TEST_F(ParamEditor, SearchReadsTheDeviceAndTableEditsAreWrittenOrRefused) {
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    CDocument* drive = FindDocument(app, "AD15");
+    CDocument* io = FindDocument(app, "SMX-4041");
+    ASSERT_NE(drive, nullptr);
+    ASSERT_NE(io, nullptr);
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    QTableWidget* table = EditorTable(drive);
+    // 10900 read every parameter.
+    EXPECT_EQ(Value(table, 0x0012), "1");
+    EXPECT_EQ(Value(table, 0x0013), "21");  // 0x0015
+    EXPECT_EQ(Value(table, 0x2000), "5000");
+    EXPECT_EQ(Value(table, 0x2001), "100");
+    EXPECT_EQ(Value(table, 0x2004), "-200");  // a signed range
+    EXPECT_EQ(Value(EditorTable(io), 0x4000), "10");
+    // Read-only parameters cannot be edited in the table.
+    EXPECT_FALSE(table->item(RowOf(table, 0x0013), kValue)->flags() & Qt::ItemIsEditable);
+    EXPECT_TRUE(table->item(RowOf(table, 0x2001), kValue)->flags() & Qt::ItemIsEditable);
+
+    QPushButton* write = WriteButton(drive);
+    ASSERT_NE(write, nullptr);
+    EXPECT_FALSE(write->isEnabled());
+    Edit(table, 0x2001, "250");
+    Edit(table, 0x2002, "0x20");
+    EXPECT_TRUE(table->item(RowOf(table, 0x2001), kValue)->font().bold());  // waits to be written
+    ASSERT_TRUE(write->isEnabled());
+    write->click();
+    EXPECT_FALSE(write->isEnabled());
+    EXPECT_FALSE(table->item(RowOf(table, 0x2001), kValue)->font().bold());
+    EXPECT_EQ(Register(0x2001), 250);
+    EXPECT_EQ(Register(0x2002), 0x20);
+    EXPECT_EQ(LogLines(frame).back(), "AD15: parameters written");
+
+    // Out of range and not a number: refused with a log line; the table and device keep the value.
+    struct Row {
+      unsigned address;
+      const char* text;
+      const char* line;
+    } rows[] = {
+        {0x2000, "70000", "AD15: refused: Maximum frequency: 70000 is outside 0..60000 0.01 Hz"},
+        {0x2004, "-5001", "AD15: refused: Frequency offset: -5001 is outside -5000..5000 0.01 Hz"},
+        {0x2000, "fast", "AD15: refused: Maximum frequency: \"fast\" is not a value"},
+        {0x2000, "99999999999", "AD15: refused: Maximum frequency: \"99999999999\" is not a value"},
+    };
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.text);
+      const QString before = Value(table, row.address);
+      Edit(table, row.address, row.text);
+      EXPECT_EQ(LogLines(frame).back(), row.line);
+      EXPECT_EQ(Value(table, row.address), before);
+      EXPECT_FALSE(write->isEnabled());
+    }
+    write->click();
+    EXPECT_EQ(Register(0x2000), 5000);
+    EXPECT_EQ(Register(0x2004), 0xFF38);
+  });
+}
+
+TEST_F(ParamEditor, AProjectKeepsEachEditorsValuesAndTheyCanBeWrittenAgain) {
+  const std::string project = (m_root / "plant.cvn").string();
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    ASSERT_NE(FindDocument(app, "AD15"), nullptr);
+    Edit(EditorTable(FindDocument(app, "AD15")), 0x2001, "777");  // kept in the project, not yet written
+    Edit(EditorTable(FindDocument(app, "SMX-4041")), 0x4001, "2");
+    m_prompts.path = project;
+    frame.Project()->SaveProject();  // 10902 to each editor
+    frame.Project()->NewProject();
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 0u);
+
+    frame.Project()->PromptAndOpenProjectFile(project);  // opens both again, 10901 to each
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    CDocument* drive = FindDocument(app, "AD15");
+    ASSERT_NE(drive, nullptr);
+    QTableWidget* table = EditorTable(drive);
+    EXPECT_EQ(Value(table, 0x2000), "5000");
+    EXPECT_EQ(Value(table, 0x2001), "777");
+    EXPECT_EQ(Value(table, 0x2004), "-200");
+    EXPECT_EQ(Value(table, 0x0013), "");  // read-only: the device's, not the project's
+    EXPECT_TRUE(table->item(RowOf(table, 0x2001), kValue)->font().bold());
+    QTableWidget* ioTable = EditorTable(FindDocument(app, "SMX-4041"));
+    EXPECT_EQ(Value(ioTable, 0x4000), "10");
+    EXPECT_EQ(Value(ioTable, 0x4001), "2");
+    EXPECT_EQ(Value(ioTable, 0x2001), "<no row>");  // each module got its own record
+
+    EXPECT_EQ(Register(0x2001), 100);
+    WriteButton(drive)->click();
+    EXPECT_EQ(Register(0x2001), 777);
+    EXPECT_EQ(Register(0x2000), 5000);
+  });
+}
+
+TEST_F(ParamEditor, ADeviceThatDoesNotAnswerIsReportedInTheLog) {
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    CDocument* drive = FindDocument(app, "AD15");
+    ASSERT_NE(drive, nullptr);
+    m_sim->Stop();  // the device goes away; COM7 no longer opens
+    drive->OnCmdMsg(cmd::ID_MODULE_AFTER_SEARCH, nullptr);
+    const auto lines = LogLines(frame);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "AD15: the link could not be opened");
+    ASSERT_FALSE(m_prompts.shown.empty());
+    EXPECT_EQ(m_prompts.shown.back(), "Cannot open the specified communication!");
+  });
+}
+
+}  // namespace
+}  // namespace corvane
