@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "resources/CResourceModule.h"
+#include "resources/CStringTable.h"
+
 namespace corvane {
 namespace {
 
@@ -27,18 +30,19 @@ std::optional<LinkStatusText> CLinkStatusText::Make(const LinkStatusInput& link)
       t.address = Format("COM%d", link.ComPortNum);
       break;
     case 1:
-      t.linkType = "Ethernet";
+      t.linkType = TranslateText("LinkStatus", CVN_STR("LinkStatus", "Ethernet"));
       if (link.IPAddress == 0xFFFFFFFFu)
-        t.address = "BROADCAST";
+        t.address = TranslateText("LinkStatus", CVN_STR("LinkStatus", "BROADCAST"));
       else if (!link.m_bLinkPreset)
         t.address = Dotted(link.IPAddress);
       break;
     case 2:
-      t.linkType = Format("Driver%d", link.PorthubDrv);
+      // The number is appended, never formatted through a translated text.
+      t.linkType = TranslateText("LinkStatus", CVN_STR("LinkStatus", "Driver")) + std::to_string(link.PorthubDrv);
       switch (link.PorthubInter) {
         case 1: t.address = "[RS232: COM" + std::to_string(link.PorthubCOM) + "]"; break;
         case 2: t.address = "[USB: COM" + std::to_string(link.PorthubCOM) + "]"; break;
-        case 3: t.address = "[Ethernet]"; break;
+        case 3: t.address = "[" + TranslateText("LinkStatus", "Ethernet") + "]"; break;
         default: break;
       }
       break;

@@ -11,6 +11,21 @@ the file no longer exists.</source>
     </message>
 </context>
 <context>
+    <name>LinkStatus</name>
+    <message>
+        <source>Ethernet</source>
+        <translation>以太网</translation>
+    </message>
+    <message>
+        <source>BROADCAST</source>
+        <translation>广播</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>驱动程序</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>&amp;View</source>

@@ -11,6 +11,21 @@ the file no longer exists.</source>
     </message>
 </context>
 <context>
+    <name>LinkStatus</name>
+    <message>
+        <source>Ethernet</source>
+        <translation>乙太網路</translation>
+    </message>
+    <message>
+        <source>BROADCAST</source>
+        <translation>廣播</translation>
+    </message>
+    <message>
+        <source>Driver</source>
+        <translation>驅動程式</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>&amp;View</source>
