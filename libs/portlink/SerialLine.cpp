@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 
 #include <cerrno>
@@ -24,6 +26,12 @@ speed_t SpeedOf(int baud) {
     case 921600: return B921600;
     default: return 0;
   }
+}
+
+// Slaves of the pseudo-terminal multiplexer (majors 136 to 143): a simulator or a bridge, no wire.
+bool IsPseudoTerminal(int fd) {
+  struct stat st{};
+  return ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
 }
 }  // namespace
 
@@ -50,7 +58,14 @@ int SerialLine::Open(const std::string& path, const SerialSettings& s) {
   t.c_cc[VTIME] = 0;
   ::cfsetispeed(&t, speed);
   ::cfsetospeed(&t, speed);
-  if (::tcsetattr(fd.Get(), TCSANOW, &t) != 0) return -errno;
+  if (::tcsetattr(fd.Get(), TCSANOW, &t) != 0) {
+    const int error = errno;
+    // A pseudo-terminal keeps no parity; once its other settings are in place it refuses a
+    // request whose only change is the parity it cannot hold. There is no wire to check it on.
+    if (error != EINVAL || !IsPseudoTerminal(fd.Get())) return -error;
+    t.c_cflag &= ~(PARENB | PARODD);
+    if (::tcsetattr(fd.Get(), TCSANOW, &t) != 0) return -errno;
+  }
   ::ioctl(fd.Get(), TIOCEXCL);  // a second opener (another program) gets EBUSY
   ::tcflush(fd.Get(), TCIOFLUSH);
   m_fd = std::move(fd);

@@ -141,6 +141,21 @@ TEST_F(SerialLinkTest, BadLineFormatsAreRefused) {
   EXPECT_EQ(link.OpenSerial(3, 9600, 7, 2, 1), 3);
 }
 
+TEST_F(SerialLinkTest, PseudoTerminalReopensWithParityEveryTime) {
+  // The search opens the port, closes it, and each module opens it again with the same
+  // settings: a pty that dropped the parity on the first open must not refuse the next ones.
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_EQ(link.OpenSerial(3, 19200, 8, 2, 1), 3) << "round " << round;
+    link.SetModbusMode(2);
+    EXPECT_EQ(link.Request(0, 3, 0, 3, kRead2, 4), 8);
+    EXPECT_EQ(ReadFor(peer.master.Get(), 500), WithCrc({0x01, 0x03, 0x00, 0x12, 0x00, 0x02}));
+    link.CloseSerial(3);
+  }
+  ASSERT_EQ(link.OpenSerialEx(3, 19200, 2), 3);
+  link.CloseSerial(3);
+  EXPECT_EQ(link.OpenSerial(3, 9600, 7, 1, 2), 3);
+}
+
 TEST_F(SerialLinkTest, RawDiscoveryLine) {
   ASSERT_EQ(link.OpenSerialEx(3, 19200, 2), 3);  // 200 ms read time-out
   Bytes frame{0xC0, 0x04, 0x05, 0x00, 0x01};
