@@ -82,12 +82,17 @@ protected:
 
   // The simulator with its pty registered as COM5.
   void StartSerialDevice(const std::string& device) {
+    StartSimulator({"--no-tcp", "--no-udp", "--com", "5", "--device", device});
+  }
+
+  void StartSimulator(std::vector<std::string> options) {
     int out[2];
     ASSERT_EQ(::pipe(out), 0);
     m_sim = ::fork();
     if (m_sim == 0) {
       ::dup2(out[1], 1);
-      std::vector<std::string> args{CORVANE_BIN_DIR "/corvane-devsim", "--no-tcp", "--no-udp", "--com", "5", "--device", device};
+      std::vector<std::string> args{CORVANE_BIN_DIR "/corvane-devsim"};
+      args.insert(args.end(), options.begin(), options.end());
       std::vector<char*> argv;
       for (auto& a : args) argv.push_back(a.data());
       argv.push_back(nullptr);
@@ -255,6 +260,38 @@ TEST_F(FrameEndToEnd, RecentFileListOpensSavedProjectsAndForgetsMissingOnes) {
     EXPECT_NE(m_prompts.shown.back().find(first), std::string::npos) << m_prompts.shown.back();
     EXPECT_EQ(app.RecentFiles(), (std::vector<std::string>{plant}));
     EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);  // what was open stays
+  });
+}
+
+TEST_F(FrameEndToEnd, IpSearchOpensTheDeviceAndItsCardsAndABroadcastSearchDisablesIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "the sub-module query uses Modbus TCP port 502, which needs root";
+  StartSimulator({"--no-pty", "--udp-bind", "127.0.0.61", "--tcp-port", "502", "--device",
+                  "code=0x0015 station=1 ip=127.0.0.61 sub=0x0001,0x4041"});
+  WriteSettings("CommType=1\nIPAddress=7F00003D\n");
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    auto ipSearchEnabled = [&frame] {
+      frame.UpdateCommandUI();
+      return frame.CommandAction(cmd::ID_IP_SEARCH)->isEnabled();
+    };
+    ASSERT_TRUE(ipSearchEnabled());
+    frame.OnCommand(cmd::ID_IP_SEARCH);
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    EXPECT_EQ(std::vector<std::string>(app.m_aOpenModuleCodes.begin(), app.m_aOpenModuleCodes.end()),
+              (std::vector<std::string>{"0015", "4041"}));
+    const std::string record = RecordText();
+    EXPECT_NE(record.find("ModA 10900"), std::string::npos) << record;
+    EXPECT_NE(record.find("ModB 10900"), std::string::npos) << record;
+    EXPECT_FALSE(ipSearchEnabled());  // modules are open
+
+    frame.Project()->NewProject();
+    EXPECT_TRUE(ipSearchEnabled());
+    // A module search sets the address to broadcast, and it stays so after the search. (Run on
+    // the serial link here: a broadcast on Ethernet would leave this machine.)
+    frame.Services()->Conf().CommType = 0;
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    frame.Services()->Conf().CommType = 1;
+    EXPECT_EQ(frame.Services()->Conf().IPAddress, -1);
+    EXPECT_FALSE(ipSearchEnabled());
   });
 }
 
