@@ -42,8 +42,9 @@ test: build asan
 run: build
 	@tools/run-demo.sh $(BUILD)
 
+# The demo's searches on a virtual display, the window's picture in $(BUILD)/demo.png.
 screenshot: build
-	@tools/screenshot.sh $(BUILD)
+	@xvfb-run -a -s "-screen 0 1280x800x24" tools/run-demo.sh $(BUILD) screenshot
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
