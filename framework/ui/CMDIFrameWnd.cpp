@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 
 #include "framework/ui/CCmdUI.h"
@@ -24,7 +25,12 @@ CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(ne
   m_pMdiArea->setTabsClosable(true);
   m_pMdiArea->setTabsMovable(true);
   setCentralWidget(m_pMdiArea);
-  connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+  connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    // A tab's window fills the area: one activated from its tab would otherwise come back at
+    // the normal size it never had.
+    if (window && !window->isMaximized()) window->showMaximized();
+    UpdateCommandUI();
+  });
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandUI(); });
 }
 

@@ -2,9 +2,13 @@
 // the search opens it and 10900 reads the device, table edits are written back or refused,
 // and a project keeps the values (10902 and 10901).
 #include <QFont>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <memory>
 
 #include "DevsimProcess.h"
@@ -79,6 +83,17 @@ TEST_F(ParamEditor, SearchReadsTheDeviceAndTableEditsAreWrittenOrRefused) {
     ASSERT_NE(drive, nullptr);
     ASSERT_NE(io, nullptr);
     EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    // Each tab's window fills the area when its tab is picked, the first opened one too.
+    QTabBar* tabs = frame.MdiArea()->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    for (int tab : {0, 1, 0}) {
+      tabs->setCurrentIndex(tab);
+      QCoreApplication::processEvents();
+      QMdiSubWindow* active = frame.MdiArea()->activeSubWindow();
+      ASSERT_NE(active, nullptr);
+      EXPECT_TRUE(active->isMaximized()) << tab;
+      EXPECT_EQ(active->size(), frame.MdiArea()->viewport()->size()) << tab;
+    }
     QTableWidget* table = EditorTable(drive);
     // 10900 read every parameter.
     EXPECT_EQ(Value(table, 0x0012), "1");
@@ -87,6 +102,9 @@ TEST_F(ParamEditor, SearchReadsTheDeviceAndTableEditsAreWrittenOrRefused) {
     EXPECT_EQ(Value(table, 0x2001), "100");
     EXPECT_EQ(Value(table, 0x2004), "-200");  // a signed range
     EXPECT_EQ(Value(EditorTable(io), 0x4000), "10");
+    const auto read = LogLines(frame);
+    EXPECT_NE(std::find(read.begin(), read.end(), "AD15: 8 parameters read"), read.end());
+    EXPECT_NE(std::find(read.begin(), read.end(), "SMX-4041: 3 parameters read"), read.end());
     // Read-only parameters cannot be edited in the table.
     EXPECT_FALSE(table->item(RowOf(table, 0x0013), kValue)->flags() & Qt::ItemIsEditable);
     EXPECT_TRUE(table->item(RowOf(table, 0x2001), kValue)->flags() & Qt::ItemIsEditable);

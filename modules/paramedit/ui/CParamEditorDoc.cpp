@@ -66,7 +66,13 @@ bool WithLink(const CParamEditorDoc& doc, Body body) {
 
 bool CParamEditorDoc::ReadFromDevice() {
   if (m_params.Size() == 0) return false;
-  const bool ok = WithLink(*this, [this](CParamTransfer& t) { return t.ReadAll(m_params); });
+  int registers = 0;
+  const bool ok = WithLink(*this, [this, &registers](CParamTransfer& t) {
+    TransferReport report = t.ReadAll(m_params);
+    registers = report.registers;
+    return report;
+  });
+  if (ok) Log(std::to_string(registers) + " parameters read");
   RefreshViews();
   return ok;
 }
