@@ -152,6 +152,20 @@ TEST_F(SearchTest, SerialIdentityAndSubModulesOpenTheirModules) {
   }
 }
 
+TEST_F(SearchTest, SerialDiscoveryReplyWithEscapedBytesDecodes) {
+  // Code 0x00C0 and address 127.0.0.219 put 0xC0 and 0xDB into the reply: on the line they
+  // travel as DB DC and DB DD, and the search must see the bytes themselves.
+  DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x00C0 station=1 ip=127.0.0.219"});
+  ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
+  UseSerial(sim.Field("pty"), 1);
+  FakeHost host(m_link, {"00C0"});
+  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  EXPECT_TRUE(search.SearchDevices());
+  EXPECT_EQ(search.Replies().Code(0), 0x00C0);
+  EXPECT_EQ(search.Replies().Address(0), 0x7F0000DBu);
+  EXPECT_EQ(host.opened, (std::vector<std::string>{"00C0"}));
+}
+
 TEST_F(SearchTest, Code0022SwitchesTheSubModuleProbe) {
   DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x0022 station=1 sub=0x4042"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
