@@ -257,7 +257,9 @@ TEST_F(MainFrameTest, ToolbarsDockInOneRowInOrderAndPanesOnTheirSides) {
     EXPECT_EQ(frame->toolBarArea(bar), Qt::TopToolBarArea);
     EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_GT(bar->geometry().left(), lastRight);
-    if (row >= 0) EXPECT_EQ(bar->geometry().top(), row);
+    if (row >= 0) {
+      EXPECT_EQ(bar->geometry().top(), row);
+    }
     row = bar->geometry().top();
     lastRight = bar->geometry().right();
   }

@@ -55,16 +55,24 @@ TEST(StringTable, EveryToolbarButtonHasATooltip) {
     const ToolBarResource* t = CMenuResource::ToolBar(bar);
     ASSERT_NE(t, nullptr) << bar;
     for (unsigned id : t->buttons)
-      if (id) EXPECT_FALSE(CStringTable::Tooltip(id).empty()) << id;
+      if (id) {
+        EXPECT_FALSE(CStringTable::Tooltip(id).empty()) << id;
+      }
   }
 }
 
 TEST(MenuResource, AcceleratorsSendFrameworkCommands) {
   std::set<unsigned> ids;
   for (const Accelerator& a : CMenuResource::Accelerators(128)) {
-    if (std::string(a.key) == "Ctrl+N") EXPECT_EQ(a.id, 57600u);
-    if (std::string(a.key) == "Ctrl+O") EXPECT_EQ(a.id, 57601u);
-    if (std::string(a.key) == "Ctrl+S") EXPECT_EQ(a.id, 57603u);
+    if (std::string(a.key) == "Ctrl+N") {
+      EXPECT_EQ(a.id, 57600u);
+    }
+    if (std::string(a.key) == "Ctrl+O") {
+      EXPECT_EQ(a.id, 57601u);
+    }
+    if (std::string(a.key) == "Ctrl+S") {
+      EXPECT_EQ(a.id, 57603u);
+    }
     ids.insert(a.id);
   }
   EXPECT_EQ(CMenuResource::Accelerators(134).size(), CMenuResource::Accelerators(128).size());
