@@ -84,8 +84,9 @@ void CParamEditorView::Refresh() {
   m_bFilling = false;
   const int pending = set.PendingCount();
   m_pWrite->setEnabled(pending > 0);
-  m_pStatus->setText(pending > 0 ? tr("%n value(s) to write", nullptr, pending)
-                                 : QString::fromStdString(doc->ParamFileError()));
+  m_pStatus->setText(pending == 1  ? tr("1 value to write")
+                     : pending > 1 ? tr("%1 values to write").arg(pending)
+                                   : QString::fromStdString(doc->ParamFileError()));
 }
 
 void CParamEditorView::OnItemChanged(QTableWidgetItem* item) {
