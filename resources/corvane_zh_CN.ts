@@ -11,6 +11,96 @@ the file no longer exists.</source>
     </message>
 </context>
 <context>
+    <name>Framework</name>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>是否保存对 %1 的更改？</translation>
+    </message>
+</context>
+<context>
+    <name>HyperLink</name>
+    <message>
+        <source>Unable to open hyperlink:
+
+</source>
+        <translation>无法打开超链接：
+
+</translation>
+    </message>
+    <message>
+        <source>The operating system is out
+of memory or resources.</source>
+        <translation>操作系统的内存
+或资源不足。</translation>
+    </message>
+    <message>
+        <source>The specified file was not found.</source>
+        <translation>找不到指定的文件。</translation>
+    </message>
+    <message>
+        <source>The specified path was not found.</source>
+        <translation>找不到指定的路径。</translation>
+    </message>
+    <message>
+        <source>The operating system denied
+access to the specified file.</source>
+        <translation>操作系统拒绝
+访问指定的文件。</translation>
+    </message>
+    <message>
+        <source>There was not enough memory to complete the operation.</source>
+        <translation>内存不足，无法完成此操作。</translation>
+    </message>
+    <message>
+        <source>The .EXE file is invalid
+(non-Win32 .EXE or error in .EXE image).</source>
+        <translation>.EXE 文件无效
+(不是 Win32 .EXE，或 .EXE 映像有错误)。</translation>
+    </message>
+    <message>
+        <source>A sharing violation occurred. </source>
+        <translation>发生共享冲突。 </translation>
+    </message>
+    <message>
+        <source>The filename association is
+incomplete or invalid.</source>
+        <translation>文件名的关联
+不完整或无效。</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because the request timed out.</source>
+        <translation>请求超时，
+DDE 事务无法完成。</translation>
+    </message>
+    <message>
+        <source>The DDE transaction failed.</source>
+        <translation>DDE 事务失败。</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because other DDE transactions
+were being processed.</source>
+        <translation>其他 DDE 事务
+正在处理中，
+DDE 事务无法完成。</translation>
+    </message>
+    <message>
+        <source>There is no application associated
+with the given filename extension.</source>
+        <translation>没有与此扩展名
+关联的应用程序。</translation>
+    </message>
+    <message>
+        <source>The specified dynamic-link library was not found.</source>
+        <translation>找不到指定的动态链接库。</translation>
+    </message>
+    <message>
+        <source>Unknown Error (%d) occurred.</source>
+        <translation>发生未知错误 (%d)。</translation>
+    </message>
+</context>
+<context>
     <name>LinkStatus</name>
     <message>
         <source>Ethernet</source>
@@ -23,6 +113,17 @@ the file no longer exists.</source>
     <message>
         <source>Driver</source>
         <translation>驱动程序</translation>
+    </message>
+</context>
+<context>
+    <name>MainFrame</name>
+    <message>
+        <source>Cannot Initialize Device List</source>
+        <translation>无法初始化设备列表</translation>
+    </message>
+    <message>
+        <source>Communication with MainFrame ok!</source>
+        <translation>与主窗口的通信正常！</translation>
     </message>
 </context>
 <context>
@@ -162,6 +263,13 @@ the file no longer exists.</source>
     <message>
         <source>Configure</source>
         <translation>配置</translation>
+    </message>
+</context>
+<context>
+    <name>Project</name>
+    <message>
+        <source>Corvane Project File (*.cvn)|*.cvn||</source>
+        <translation>Corvane 项目文件 (*.cvn)|*.cvn||</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,96 @@ the file no longer exists.</source>
     </message>
 </context>
 <context>
+    <name>Framework</name>
+    <message>
+        <source>Save changes to %1?</source>
+        <translation>是否儲存對 %1 的變更？</translation>
+    </message>
+</context>
+<context>
+    <name>HyperLink</name>
+    <message>
+        <source>Unable to open hyperlink:
+
+</source>
+        <translation>無法開啟超連結：
+
+</translation>
+    </message>
+    <message>
+        <source>The operating system is out
+of memory or resources.</source>
+        <translation>作業系統的記憶體
+或資源不足。</translation>
+    </message>
+    <message>
+        <source>The specified file was not found.</source>
+        <translation>找不到指定的檔案。</translation>
+    </message>
+    <message>
+        <source>The specified path was not found.</source>
+        <translation>找不到指定的路徑。</translation>
+    </message>
+    <message>
+        <source>The operating system denied
+access to the specified file.</source>
+        <translation>作業系統拒絕
+存取指定的檔案。</translation>
+    </message>
+    <message>
+        <source>There was not enough memory to complete the operation.</source>
+        <translation>記憶體不足，無法完成此操作。</translation>
+    </message>
+    <message>
+        <source>The .EXE file is invalid
+(non-Win32 .EXE or error in .EXE image).</source>
+        <translation>.EXE 檔案無效
+(不是 Win32 .EXE，或 .EXE 映像檔有錯誤)。</translation>
+    </message>
+    <message>
+        <source>A sharing violation occurred. </source>
+        <translation>發生共用違規。 </translation>
+    </message>
+    <message>
+        <source>The filename association is
+incomplete or invalid.</source>
+        <translation>檔案名稱的關聯
+不完整或無效。</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because the request timed out.</source>
+        <translation>要求逾時，
+DDE 交易無法完成。</translation>
+    </message>
+    <message>
+        <source>The DDE transaction failed.</source>
+        <translation>DDE 交易失敗。</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because other DDE transactions
+were being processed.</source>
+        <translation>其他 DDE 交易
+正在處理中，
+DDE 交易無法完成。</translation>
+    </message>
+    <message>
+        <source>There is no application associated
+with the given filename extension.</source>
+        <translation>沒有與此副檔名
+關聯的應用程式。</translation>
+    </message>
+    <message>
+        <source>The specified dynamic-link library was not found.</source>
+        <translation>找不到指定的動態連結程式庫。</translation>
+    </message>
+    <message>
+        <source>Unknown Error (%d) occurred.</source>
+        <translation>發生未知的錯誤 (%d)。</translation>
+    </message>
+</context>
+<context>
     <name>LinkStatus</name>
     <message>
         <source>Ethernet</source>
@@ -23,6 +113,17 @@ the file no longer exists.</source>
     <message>
         <source>Driver</source>
         <translation>驅動程式</translation>
+    </message>
+</context>
+<context>
+    <name>MainFrame</name>
+    <message>
+        <source>Cannot Initialize Device List</source>
+        <translation>無法初始化裝置清單</translation>
+    </message>
+    <message>
+        <source>Communication with MainFrame ok!</source>
+        <translation>與主視窗的通訊正常！</translation>
     </message>
 </context>
 <context>
@@ -162,6 +263,13 @@ the file no longer exists.</source>
     <message>
         <source>Configure</source>
         <translation>組態設定</translation>
+    </message>
+</context>
+<context>
+    <name>Project</name>
+    <message>
+        <source>Corvane Project File (*.cvn)|*.cvn||</source>
+        <translation>Corvane 專案檔 (*.cvn)|*.cvn||</translation>
     </message>
 </context>
 <context>

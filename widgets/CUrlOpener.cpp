@@ -8,10 +8,13 @@
 #include "platform/CAppFolders.h"
 #include "platform/CRegStore.h"
 #include "platform/CShell.h"
+#include "resources/CResourceModule.h"
+#include "resources/CStringTable.h"
 
 namespace corvane {
 namespace {
 
+constexpr const char* kContext = "HyperLink";
 constexpr std::size_t kMaxCommandLine = 4096;
 constexpr std::size_t kMaxDesktopFileLines = 2000;
 
@@ -160,25 +163,33 @@ int CUrlOpener::RunBrowser(const std::string& command, const std::string& target
   return ResultOfStart(platform::ProcessStarter().Start(args[0], args, ""));
 }
 
-std::string CUrlOpener::ErrorMessage(int code) { return "Unable to open hyperlink:\n\n" + ErrorText(code); }
+std::string CUrlOpener::ErrorMessage(int code) {
+  return TranslateText(kContext, CVN_STR("HyperLink", "Unable to open hyperlink:\n\n")) + ErrorText(code);
+}
 
 std::string CUrlOpener::ErrorText(int code) {
-  switch (code) {
-    case 0: return "The operating system is out\nof memory or resources.";
-    case 2: return "The specified file was not found.";
-    case 3: return "The specified path was not found.";
-    case 5: return "The operating system denied\naccess to the specified file.";
-    case 8: return "There was not enough memory to complete the operation.";
-    case 11: return "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).";
-    case 26: return "A sharing violation occurred. ";
-    case 27: return "The filename association is\nincomplete or invalid.";
-    case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
-    case 29: return "The DDE transaction failed.";
-    case 30: return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
-    case 31: return "There is no application associated\nwith the given filename extension.";
-    case 32: return "The specified dynamic-link library was not found.";
-    default: return "Unknown Error (" + std::to_string(code) + ") occurred.";
-  }
+  static constexpr std::pair<int, const char*> kTexts[] = {
+      {0, CVN_STR("HyperLink", "The operating system is out\nof memory or resources.")},
+      {2, CVN_STR("HyperLink", "The specified file was not found.")},
+      {3, CVN_STR("HyperLink", "The specified path was not found.")},
+      {5, CVN_STR("HyperLink", "The operating system denied\naccess to the specified file.")},
+      {8, CVN_STR("HyperLink", "There was not enough memory to complete the operation.")},
+      {11, CVN_STR("HyperLink", "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).")},
+      {26, CVN_STR("HyperLink", "A sharing violation occurred. ")},
+      {27, CVN_STR("HyperLink", "The filename association is\nincomplete or invalid.")},
+      {28, CVN_STR("HyperLink", "The DDE transaction could not\nbe completed because the request timed out.")},
+      {29, CVN_STR("HyperLink", "The DDE transaction failed.")},
+      {30, CVN_STR("HyperLink", "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.")},
+      {31, CVN_STR("HyperLink", "There is no application associated\nwith the given filename extension.")},
+      {32, CVN_STR("HyperLink", "The specified dynamic-link library was not found.")},
+  };
+  for (const auto& [number, text] : kTexts)
+    if (number == code) return TranslateText(kContext, text);
+  // The code replaces its mark in the text; a translated text is never a format.
+  std::string text = TranslateText(kContext, CVN_STR("HyperLink", "Unknown Error (%d) occurred."));
+  const auto mark = text.find("%d");
+  if (mark != std::string::npos) text.replace(mark, 2, std::to_string(code));
+  return text;
 }
 
 }  // namespace corvane

@@ -213,7 +213,7 @@ bool CMainFrame::CreatePanes() {
   setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
   m_wndDeviceTree = new CDeviceTreeWnd;
   if (!m_wndDeviceTree->RootItem()) {
-    Prompts().MessageBox("Cannot Initialize Device List", LoadString(57344), PromptButtons::Ok, PromptIcon::Error);
+    Prompts().MessageBox(TranslateText("MainFrame", CVN_STR("MainFrame", "Cannot Initialize Device List")), LoadString(57344), PromptButtons::Ok, PromptIcon::Error);
     return false;
   }
   m_pDeviceTreePane = new QDockWidget(Q(CStringTable::Tooltip(cmd::ID_VIEW_WORKSPACE)), this);
@@ -357,7 +357,7 @@ QLabel* CMainFrame::StatusPane(unsigned nID) const {
 LRESULT CMainFrame::SendMessage(unsigned message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MAINFRAME_TEST:
-      Prompts().MessageBox("Communication with MainFrame ok!", LoadString(57344), PromptButtons::Ok,
+      Prompts().MessageBox(TranslateText("MainFrame", CVN_STR("MainFrame", "Communication with MainFrame ok!")), LoadString(57344), PromptButtons::Ok,
                            PromptIcon::Information);
       return 1;
     case WM_MODULE_CLOSED:

@@ -16,13 +16,14 @@
 #include "project/CProjectWriter.h"
 #include "project/IProjectVisitor.h"
 #include "project/ProjectFormat.h"
+#include "resources/CResourceModule.h"
 #include "resources/CStringTable.h"
 #include "widgets/ui/COutputListWnd.h"
 
 namespace corvane {
 namespace {
 
-constexpr const char* kFilter = "Corvane Project File (*.cvn)|*.cvn||";
+constexpr const char* kFilter = CVN_STR("Project", "Corvane Project File (*.cvn)|*.cvn||");
 constexpr const char* kDefaultExt = ".cvn";
 
 void ShowError(const std::string& text) {
@@ -92,7 +93,7 @@ void CProjectCommands::OnProjectOpen() {
 
 void CProjectCommands::OpenProjectWithDialog() {
   m_frame.setEnabled(false);
-  const auto path = Prompts().OpenFileName({kFilter, kDefaultExt, false});
+  const auto path = Prompts().OpenFileName({TranslateText("Project", kFilter), kDefaultExt, false});
   m_frame.setEnabled(true);
   if (path) OpenProjectFile(*path);
 }
@@ -117,7 +118,7 @@ void CProjectCommands::OpenProjectFile(const std::string& path) {
 }
 
 void CProjectCommands::SaveProject() {
-  const auto path = Prompts().SaveFileName({kFilter, kDefaultExt, true});
+  const auto path = Prompts().SaveFileName({TranslateText("Project", kFilter), kDefaultExt, true});
   if (!path) return;
   CProjectWriter writer;
   const std::vector<std::string> files(m_app.m_aOpenModuleFiles.begin(), m_app.m_aOpenModuleFiles.end());

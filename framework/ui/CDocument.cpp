@@ -6,6 +6,8 @@
 #include <QMdiArea>
 
 #include "framework/ui/CMDIChildWnd.h"
+#include "resources/CResourceModule.h"
+#include "resources/CStringTable.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
 #include "framework/ui/CView.h"
 #include "platform/IPrompts.h"
@@ -61,7 +63,10 @@ bool CDocument::OnSaveDocument(const std::string& path) {
 
 bool CDocument::SaveModified() {
   if (!IsModified()) return true;
-  const int answer = Prompts().MessageBox("Save changes to " + m_strTitle + "?", "Corvane",
+  // The title replaces its mark; a translated text is never a format.
+  std::string text = TranslateText("Framework", CVN_STR("Framework", "Save changes to %1?"));
+  if (const auto mark = text.find("%1"); mark != std::string::npos) text.replace(mark, 2, m_strTitle);
+  const int answer = Prompts().MessageBox(text, "Corvane",
                                           PromptButtons::YesNoCancel, PromptIcon::Question);
   if (answer == IDCANCEL) return false;
   if (answer == IDYES) return OnSaveDocument(m_strPathName);
