@@ -1,5 +1,6 @@
 #include "platform/CLocaleTable.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
@@ -201,15 +202,19 @@ std::uint16_t CUiLanguages::FromVariable(const char* name) const {
 }
 
 std::uint16_t CUiLanguages::FromSystemFile(const char* key) const {
-  std::ifstream in(m_systemFile);
-  std::string line;
-  std::size_t read = 0;
+  // Only the head of the file is read: a locale file is a few lines.
+  std::ifstream in(m_systemFile, std::ios::binary);
+  std::string text(kMaxSystemFile, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
   const std::string prefix = std::string(key) + "=";
-  while (read < kMaxSystemFile && std::getline(in, line)) {
-    read += line.size() + 1;
-    std::size_t first = line.find_first_not_of(" \t");
-    if (first == std::string::npos) continue;
-    std::string_view rest(line);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view rest(text.data() + start, end - start);
+    start = end + 1;
+    const std::size_t first = rest.find_first_not_of(" \t");
+    if (first == std::string_view::npos) continue;
     rest.remove_prefix(first);
     if (rest.starts_with("export ")) rest.remove_prefix(7);
     if (rest.starts_with(prefix))

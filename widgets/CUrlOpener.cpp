@@ -1,5 +1,6 @@
 #include "widgets/CUrlOpener.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -16,7 +17,7 @@ namespace {
 
 constexpr const char* kContext = "HyperLink";
 constexpr std::size_t kMaxCommandLine = 4096;
-constexpr std::size_t kMaxDesktopFileLines = 2000;
+constexpr std::size_t kMaxIniFile = 256 * 1024;
 
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
@@ -31,12 +32,20 @@ std::string RegistryDefault(const std::string& path) {
   return text.size() < kMaxCommandLine ? text : std::string();
 }
 
-// The value of key in [section] of an INI-like file (desktop entries, mimeapps.list).
+// The value of key in [section] of an INI-like file (desktop entries, mimeapps.list); only the
+// head of the file is read.
 std::string IniValue(const std::string& file, const std::string& section, const std::string& key) {
-  std::ifstream in(file);
-  std::string line;
+  std::ifstream in(file, std::ios::binary);
+  std::string text(kMaxIniFile, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
   bool inSection = false;
-  for (std::size_t n = 0; n < kMaxDesktopFileLines && std::getline(in, line); ++n) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > kMaxCommandLine) continue;
     if (!line.empty() && line[0] == '[') {
       inSection = line.rfind("[" + section + "]", 0) == 0;
