@@ -41,6 +41,15 @@ inline int CorvaneFrameOpenLink(int* linkType) {
   return fn ? fn(linkType) : -1;
 }
 
+// As CorvaneFrameOpenLink, but over Ethernet to the device of this module (moduleName is the
+// catalogue's module name): the one the last search heard with the module's code, else the frame's
+// target address. Use it rather than CorvaneFrameOpenLink: after a broadcast search the frame's
+// target is 255.255.255.255.
+inline int CorvaneFrameOpenModuleLink(const char* moduleName, int* linkType) {
+  auto fn = sdk_detail::HostFunction<int (*)(const char*, int*)>("CorvaneFrameOpenModuleLink");
+  return fn ? fn(moduleName, linkType) : CorvaneFrameOpenLink(linkType);
+}
+
 inline void CorvaneFrameCloseLink(int handle) {
   if (auto fn = sdk_detail::HostFunction<void (*)(int)>("CorvaneFrameCloseLink")) fn(handle);
 }

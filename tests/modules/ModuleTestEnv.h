@@ -33,7 +33,7 @@ public:
 };
 
 class ModuleTestEnv : public ::testing::Test {
-protected:
+public:
   void SetUp() override;
   void TearDown() override;
 

@@ -22,10 +22,28 @@
 #include "framework/ui/CView.h"
 #include "libs/portlink/CPortLink.h"
 
+#include <arpa/inet.h>
+#include <unistd.h>
+
 namespace corvane {
 namespace {
 
 constexpr int kValue = 2;  // the table's value column
+
+QString Value(QTableWidget* table, unsigned address) {
+  const int row = ModuleTestEnv::RowOf(table, address);
+  return row >= 0 ? table->item(row, kValue)->text() : QString("<no row>");
+}
+void Edit(QTableWidget* table, unsigned address, const QString& text) {
+  const int row = ModuleTestEnv::RowOf(table, address);
+  ASSERT_GE(row, 0);
+  table->item(row, kValue)->setText(text);  // what the cell editor commits
+}
+QPushButton* WriteButton(CDocument* doc) {
+  for (QPushButton* b : doc->GetFirstView()->findChildren<QPushButton*>())
+    if (b->text() == "Write") return b;
+  return nullptr;
+}
 
 class ParamEditor : public ModuleTestEnv {
 protected:
@@ -55,21 +73,6 @@ protected:
     const bool ok = link.Request(0, 1, 0, 3, request, 4) > 0 && link.Response(0, 1, nullptr, nullptr, reply) == 2;
     link.CloseSerial(1);
     return ok ? reply[0] << 8 | reply[1] : -1;
-  }
-
-  static QString Value(QTableWidget* table, unsigned address) {
-    const int row = RowOf(table, address);
-    return row >= 0 ? table->item(row, kValue)->text() : QString("<no row>");
-  }
-  static void Edit(QTableWidget* table, unsigned address, const QString& text) {
-    const int row = RowOf(table, address);
-    ASSERT_GE(row, 0);
-    table->item(row, kValue)->setText(text);  // what the cell editor commits
-  }
-  static QPushButton* WriteButton(CDocument* doc) {
-    for (QPushButton* b : doc->GetFirstView()->findChildren<QPushButton*>())
-      if (b->text() == "Write") return b;
-    return nullptr;
   }
 
   std::unique_ptr<DevsimProcess> m_sim;
@@ -194,6 +197,57 @@ TEST_F(ParamEditor, ADeviceThatDoesNotAnswerIsReportedInTheLog) {
     EXPECT_EQ(lines.back(), "AD15: the link could not be opened");
     ASSERT_FALSE(m_prompts.shown.empty());
     EXPECT_EQ(m_prompts.shown.back(), "Cannot open the specified communication!");
+  });
+}
+
+
+// The same over Modbus TCP: an IP search finds the drive (discovery at 127.0.0.53, the device at
+// 127.0.0.54 port 502); each editor reads and writes the device it was found on.
+class ParamEditorEthernet : public ModuleTestEnv {
+protected:
+  void SetUp() override {
+    ModuleTestEnv::SetUp();
+    if (::geteuid() != 0) GTEST_SKIP() << "Modbus TCP keeps port 502, which needs root";
+    WriteSettings("CommType=1\nIPAddress=7F000035\nModbusMode=1\n");
+    m_sim = std::make_unique<DevsimProcess>();
+    ASSERT_TRUE(m_sim->Start({"--no-pty", "--udp-bind", "127.0.0.53", "--tcp-port", "502", "--device",
+                              "code=0x0015 station=1 ip=127.0.0.54 sub=0x4041 reg=0x2000:4321,0x4000:7"},
+                             (m_root / "data").string()))
+        << m_sim->ReadyLine();
+  }
+  void TearDown() override {
+    if (m_sim) m_sim->Stop();
+    ModuleTestEnv::TearDown();
+  }
+  static int Register(unsigned address) {
+    CPortLink link;
+    const int conn = link.GetSocketConnNum();
+    if (link.OpenSocket(conn, 1, static_cast<int>(htonl(0x7F000036)), 502, 10) != conn) return -1;
+    link.SetStationAddr(1);
+    const unsigned char request[4] = {static_cast<unsigned char>(address >> 8), static_cast<unsigned char>(address), 0, 1};
+    unsigned char reply[CPortLink::kBufferSize];
+    const bool ok = link.Request(1, conn, 0, 3, request, 4) > 0 && link.Response(1, conn, nullptr, nullptr, reply) == 2;
+    link.CloseSocket(conn);
+    return ok ? reply[0] << 8 | reply[1] : -1;
+  }
+  std::unique_ptr<DevsimProcess> m_sim;
+};
+
+TEST_F(ParamEditorEthernet, AnIpSearchOpensEditorsThatReadAndWriteTheirDevice) {
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_IP_SEARCH);
+    CDocument* drive = FindDocument(app, "AD15");
+    CDocument* io = FindDocument(app, "SMX-4041");
+    ASSERT_NE(drive, nullptr);
+    ASSERT_NE(io, nullptr);
+    QTableWidget* table = EditorTable(drive);
+    EXPECT_EQ(Value(table, 0x2000), "4321");
+    EXPECT_EQ(Value(table, 0x0013), "21");
+    EXPECT_EQ(Value(EditorTable(io), 0x4000), "7");  // the sub-module, on the one device heard
+    Edit(table, 0x2000, "1234");
+    WriteButton(drive)->click();
+    EXPECT_EQ(Register(0x2000), 1234);
+    EXPECT_TRUE(m_prompts.shown.empty()) << m_prompts.shown.front();
   });
 }
 

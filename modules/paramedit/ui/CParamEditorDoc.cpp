@@ -51,7 +51,7 @@ bool WithLink(const CParamEditorDoc& doc, Body body) {
     return false;
   }
   int type = 0;
-  const int handle = CorvaneFrameOpenLink(&type);
+  const int handle = CorvaneFrameOpenModuleLink(doc.GetTitle().c_str(), &type);
   if (handle < 0) {
     doc.Log("the link could not be opened");
     return false;
