@@ -126,6 +126,9 @@ void CProjectCommands::SaveProject() {
   std::array<unsigned char, project::kMaxModuleData> buffer{};
   for (CDocument* doc : m_app.GetDocManager()->DocumentWalk()) {
     buffer.fill(0);
+    // An empty area first: a module that does not answer 10902 must not save the data the
+    // previous module left there under its own name.
+    m_link.SetSerializeData(buffer.data(), 0);
     doc->OnCmdMsg(cmd::ID_MODULE_DATA_SAVE, nullptr);
     const std::string name = doc->GetTitle();
     const auto code = CModuleCodeLookup::Find(files, codes, name);

@@ -15,6 +15,12 @@
 #include "framework/ui/CMyDocManager.h"
 #include "framework/ui/CView.h"
 #include "modules/paramedit/CParamFile.h"
+#include "app/ui/CProjectCommands.h"
+#include "project/CProjectReader.h"
+#include "project/IProjectVisitor.h"
+
+#include <map>
+#include <span>
 
 namespace corvane {
 namespace {
@@ -117,6 +123,48 @@ TEST_F(ShippedModules, AModuleBuiltWithTheSdkRunsInTheHost) {
         const auto lines = LogLines(frame);
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back(), "Example module: search done");
+      },
+      bin.string());
+}
+
+
+// Records a project file's records as the load hands them over.
+class RecordCollector : public IProjectVisitor {
+public:
+  std::string ModuleNameFor(const std::string& code) override { return code == "0015" ? "AD15" : "EXAMPLE"; }
+  void OnRecord(const std::string&, const std::string& name, std::span<const std::uint8_t> data) override {
+    records[name] = data.size();
+  }
+  std::map<std::string, std::size_t> records;
+};
+
+TEST_F(ShippedModules, AModuleThatKeepsNoProjectDataSavesAnEmptyRecord) {
+  const fs::path bin = m_root / "bin";
+  fs::create_directories(bin / "Config" / "Params");
+  fs::create_symlink(CORVANE_BIN_DIR "/libBusLink.so", bin / "libBusLink.so");
+  fs::create_symlink(SDK_EXAMPLE_MODULE, bin / "example.so");
+  fs::create_symlink(CORVANE_BIN_DIR "/AD15.so", bin / "AD15.so");
+  fs::create_symlink(CORVANE_BIN_DIR "/Config/Params/AD15.par", bin / "Config" / "Params" / "AD15.par");
+  std::ofstream(bin / "Config" / "Modules.ini")
+      << "[ModuleCode]\n0099=Yes,Yes,EXAMPLE,SMX,EXAMPLE.so\n0015=Yes,Yes,AD15,Ethernet,AD15.so\n";
+  const std::string project = (m_root / "plant.cvn").string();
+  RunApp(
+      [&](CCorvaneApp& app, CMainFrame& frame) {
+        ASSERT_TRUE(app.OpenModule("0015"));
+        ASSERT_TRUE(app.OpenModule("0099"));
+        QTableWidget* table = EditorTable(FindDocument(app, "AD15"));
+        table->item(RowOf(table, 0x2001), 2)->setText("250");  // the editor has data to keep
+        m_prompts.path = project;
+        // Twice: whichever document the walk meets first, the example comes after the editor's
+        // data once, in the same save or in the next.
+        for (int round = 0; round < 2; ++round) {
+          SCOPED_TRACE(round);
+          frame.Project()->SaveProject();
+          RecordCollector collector;
+          ASSERT_TRUE(CProjectReader::Load(project, collector).Ok());
+          EXPECT_EQ(collector.records["AD15"], 10u);  // "CPE1", a count, one pair
+          EXPECT_EQ(collector.records["EXAMPLE"], 0u);
+        }
       },
       bin.string());
 }
