@@ -48,11 +48,17 @@ function(corvane_ui_library name)
   corvane_warnings(${name})
 endfunction()
 
-# corvane_test(<name> SOURCES ... LIBS ... [GUI])
+# corvane_test(<name> SOURCES ... LIBS ... [GUI] [LOCK <resource>])
 # One GoogleTest executable; every test case is a ctest test. Core tests carry the
-# label "core" (they also run under the sanitizers), GUI tests run offscreen.
+# label "core" (they also run under the sanitizers), GUI tests run offscreen. LOCK keeps its
+# tests from running beside other tests that hold the same lock (for example "tcp502": servers
+# on port 502 of loopback addresses, which a wildcard listener would take from each other).
 function(corvane_test name)
-  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "LOCK" "SOURCES;LIBS" ${ARGN})
+  set(lock)
+  if(ARG_LOCK)
+    set(lock RESOURCE_LOCK ${ARG_LOCK})
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
   if(NOT ARG_GUI)
@@ -64,10 +70,10 @@ function(corvane_test name)
   corvane_warnings(${name})
   if(ARG_GUI)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-      PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+      PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 ${lock})
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-      PROPERTIES LABELS core TIMEOUT 120)
+      PROPERTIES LABELS core TIMEOUT 120 ${lock})
   endif()
 endfunction()
 
