@@ -1,6 +1,7 @@
 // The parameter editor in the real frame against corvane-devsim on a pty registered as COM7:
 // the search opens it and 10900 reads the device, table edits are written back or refused,
 // and a project keeps the values (10902 and 10901).
+#include <QColor>
 #include <QFont>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -52,7 +53,7 @@ protected:
     WriteSettings("CommType=0\nComPortNum=7\nBaudRate=19200\nDataLen=8\nParity=0\nStopBits=1\nModbusMode=1\nStationAddr=1\n");
     m_sim = std::make_unique<DevsimProcess>();
     ASSERT_TRUE(m_sim->Start({"--no-tcp", "--no-udp", "--com", "7", "--device",
-                              "code=0x0015 station=1 sub=0x4041 reg=0x2000:5000,0x2001:100,0x2004:0xFF38,0x4000:10"},
+                              "code=0x0015 station=1 sub=0x4041 reg=0x2000:5000,0x2001:100,0x2002:40000,0x2004:0xFF38,0x4000:10"},
                              (m_root / "data").string()))
         << m_sim->ReadyLine();
   }
@@ -104,6 +105,10 @@ TEST_F(ParamEditor, SearchReadsTheDeviceAndTableEditsAreWrittenOrRefused) {
     EXPECT_EQ(Value(table, 0x2000), "5000");
     EXPECT_EQ(Value(table, 0x2001), "100");
     EXPECT_EQ(Value(table, 0x2004), "-200");  // a signed range
+    // A device value outside the description's range is shown, marked.
+    EXPECT_EQ(Value(table, 0x2002), "40000");
+    EXPECT_EQ(table->item(RowOf(table, 0x2002), kValue)->foreground().color(), QColor(Qt::red));
+    EXPECT_NE(table->item(RowOf(table, 0x2001), kValue)->foreground().color(), QColor(Qt::red));
     EXPECT_EQ(Value(EditorTable(io), 0x4000), "10");
     const auto read = LogLines(frame);
     EXPECT_NE(std::find(read.begin(), read.end(), "AD15: 8 parameters read"), read.end());

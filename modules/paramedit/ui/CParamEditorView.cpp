@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include <QBrush>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -80,6 +81,10 @@ void CParamEditorView::Refresh() {
     QFont font = cell->font();
     font.setBold(set.Pending(i));  // waits to be written
     cell->setFont(font);
+    // The device may hold what the description does not allow: shown, marked, never written back.
+    const bool outside = value && !set.Spec(i).InRange(*value);
+    cell->setForeground(outside ? QBrush(Qt::red) : QBrush());
+    cell->setToolTip(outside ? tr("Outside the parameter's range") : QString());
   }
   m_bFilling = false;
   const int pending = set.PendingCount();
