@@ -2,6 +2,10 @@
 
 namespace corvane {
 
+std::string CModuleCodeLookup::LibraryTitle(std::string_view title) {
+  return title == "QCX-ENT01/02" ? std::string("QCX-ENT02") : std::string(title);
+}
+
 std::optional<std::string> CModuleCodeLookup::Find(const std::vector<std::string>& openModuleFiles,
                                                    const std::vector<std::string>& openModuleCodes,
                                                    std::string_view title, std::string_view suffix) {

@@ -14,6 +14,10 @@ public:
 
   // Exact, case-sensitive match. Empty when the title is not listed or the lists disagree in length;
   // such a document is skipped when saving.
+  // The title a library file name is formed from: the device tree's rule, "QCX-ENT01/02" is the
+  // library "QCX-ENT02", so that card is saved like every other module; other titles unchanged.
+  static std::string LibraryTitle(std::string_view title);
+
   static std::optional<std::string> Find(const std::vector<std::string>& openModuleFiles,
                                          const std::vector<std::string>& openModuleCodes, std::string_view title,
                                          std::string_view suffix = kModuleSuffix);

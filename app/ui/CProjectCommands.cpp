@@ -131,7 +131,7 @@ void CProjectCommands::SaveProject() {
     m_link.SetSerializeData(buffer.data(), 0);
     doc->OnCmdMsg(cmd::ID_MODULE_DATA_SAVE, nullptr);
     const std::string name = doc->GetTitle();
-    const auto code = CModuleCodeLookup::Find(files, codes, name);
+    const auto code = CModuleCodeLookup::Find(files, codes, CModuleCodeLookup::LibraryTitle(name));
     const int length = m_link.GetSerializeData(buffer.data());
     if (!code) continue;  // a document the catalogue cannot name is left out, and not counted
     const CProjectResult added = writer.AddRecord(

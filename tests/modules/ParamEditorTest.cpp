@@ -15,6 +15,7 @@
 #include "DevsimProcess.h"
 #include "ModuleTestEnv.h"
 #include "app/ui/CCorvaneApp.h"
+#include "app/ui/CFrameServices.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CProjectCommands.h"
 #include "framework/CommandIds.h"
@@ -253,6 +254,29 @@ TEST_F(ParamEditorEthernet, AnIpSearchOpensEditorsThatReadAndWriteTheirDevice) {
     WriteButton(drive)->click();
     EXPECT_EQ(Register(0x2000), 1234);
     EXPECT_TRUE(m_prompts.shown.empty()) << m_prompts.shown.front();
+  });
+}
+
+using ShippedEditorProject = ModuleTestEnv;
+
+TEST_F(ShippedEditorProject, TheCardTitledQcxEnt0102IsSavedAndLoadedLikeTheOthers) {
+  const std::string project = (m_root / "card.cvn").string();
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.Services()->Conf().CommType = 0;
+    ASSERT_TRUE(app.OpenModule("0022"));
+    ASSERT_TRUE(app.OpenModule("0015"));
+    Edit(EditorTable(FindDocument(app, "QCX-ENT01/02")), 0xC002, "1502");
+    Edit(EditorTable(FindDocument(app, "AD15")), 0x2001, "30");
+    m_prompts.path = project;
+    frame.Project()->SaveProject();
+    frame.Project()->NewProject();
+    frame.Project()->PromptAndOpenProjectFile(project);
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    CDocument* card = FindDocument(app, "QCX-ENT01/02");
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(Value(EditorTable(card), 0xC002), "1502");
+    EXPECT_EQ(Value(EditorTable(FindDocument(app, "AD15")), 0x2001), "30");
+    EXPECT_TRUE(m_prompts.shown.empty());
   });
 }
 
