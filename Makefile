@@ -47,7 +47,7 @@ screenshot: build
 	@xvfb-run -a -s "-screen 0 1280x800x24" tools/run-demo.sh $(BUILD) screenshot
 
 bench: build
-	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(BUILD)/bench/*; do [ -f "$$b" ] && [ -x "$$b" ] && "$$b"; done; true
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCORVANE_CORE_ONLY=ON -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF -DCORVANE_FUZZ=ON

@@ -33,13 +33,17 @@ start_sim() {  # name, options...
   exit 1
 }
 
-start_sim serial --com 5 --no-udp --no-tcp --device "code=0x0015 station=1 sub=0x4041"
+# Register values, so the modules' tables show a plausible drive and its cards.
+smx4041="0x4000:10,0x4001:1,0x4002:0x00A5"
+start_sim serial --com 5 --no-udp --no-tcp --device "code=0x0015 station=1 sub=0x4041 \
+reg=0x2000:5000,0x2001:150,0x2002:120,0x2003:85,0x2004:0xFFCE,0x2100:4998,$smx4041"
 echo "Serial device:   $(head -n1 "$demo/serial.out") (registered as COM5)"
 # Modbus TCP keeps its port 502, which needs root; otherwise the devices answer the discovery only.
 tcp=(--tcp-port 502)
 [ "$(id -u)" -eq 0 ] || tcp=(--no-tcp)
 start_sim ethernet --no-pty --udp-bind 127.0.0.2 "${tcp[@]}" \
-  --device "code=0x0022 station=1 ip=127.0.0.2 sub=0x4041,0x0001,0x4042"
+  --device "code=0x0022 station=1 ip=127.0.0.2 sub=0x4041,0x0001,0x4042 \
+reg=0xC000:0x7F00,0xC001:0x0002,0xC002:502,0xC003:30,$smx4041,0x4100:1,0x4101:2,0x4102:8,0x4103:0xFC18"
 echo "Ethernet device: $(head -n1 "$demo/ethernet.out") (IP Search to 127.0.0.2)"
 
 picture="$(cd "$build" && pwd)/demo.png"

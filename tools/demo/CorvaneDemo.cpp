@@ -44,13 +44,14 @@ void PrintItem(const QTreeWidgetItem* item, int depth) {
   for (int i = 0; i < item->childCount(); ++i) PrintItem(item->child(i), depth + 1);
 }
 
-void PrintFrame(CMainFrame& frame, std::size_t& logShown) {
+// The whole log: a search that closes open modules starts it afresh.
+void PrintFrame(CMainFrame& frame) {
   std::printf("Device tree:\n");
   if (auto* tree = frame.DeviceTree()->findChild<QTreeWidget*>())
     for (int i = 0; i < tree->topLevelItemCount(); ++i) PrintItem(tree->topLevelItem(i), 0);
   std::printf("Output log:\n");
   const COutputLogModel* log = frame.Output()->Model();
-  for (; logShown < log->LineCount(); ++logShown) std::printf("  %s\n", log->LineText(logShown).c_str());
+  for (std::size_t i = 0; i < log->LineCount(); ++i) std::printf("  %s\n", log->LineText(i).c_str());
 }
 
 void PrintDocuments(CCorvaneApp& app) {
@@ -97,12 +98,11 @@ int main(int argc, char** argv) {
   }
   CMainFrame& frame = *app.GetMainFrame();
   frame.resize(1200, 760);
-  std::size_t logShown = 0;
 
   std::printf("== Search (serial link, COM%d)\n", frame.Services()->Conf().ComPortNum);
   frame.OnCommand(cmd::ID_SEARCH_MODULE);
   PrintDocuments(app);
-  PrintFrame(frame, logShown);
+  PrintFrame(frame);
 
   // IP Search needs the Ethernet link and no open module, as a user would set it.
   std::printf("== IP Search (Ethernet, %s)\n", ip.c_str());
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
   frame.Services()->RefreshLinkStatus();
   frame.OnCommand(cmd::ID_IP_SEARCH);
   PrintDocuments(app);
-  PrintFrame(frame, logShown);
+  PrintFrame(frame);
 
   int status = 0;
   if (!screenshot.empty()) {
