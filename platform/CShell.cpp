@@ -58,18 +58,6 @@ public:
 SystemStarter g_system;
 IProcessStarter* g_starter = &g_system;
 
-int ResultForErrno(int error) {
-  switch (error) {
-    case 0: return 33;
-    case ENOENT: return 2;
-    case ENOTDIR: return 3;
-    case EACCES: case EPERM: return 5;
-    case ENOMEM: return 8;
-    case ENOEXEC: return 11;
-    default: return 0;
-  }
-}
-
 bool IsUrl(const std::string& target) {
   const auto colon = target.find("://");
   return colon != std::string::npos && colon > 0 && target.find('/') > colon;
@@ -110,7 +98,7 @@ int ShellOpen(const std::string& file, const std::string& parameters, const std:
   if (file.empty()) return 2;
   if (IsUrl(file)) {
     const int error = ProcessStarter().Start("xdg-open", {"xdg-open", file}, workingFolder);
-    return error == ENOENT ? 31 : ResultForErrno(error);
+    return error == ENOENT ? 31 : ShellResultForStartError(error);
   }
   // A relative file is looked up from the working folder, as the program would see it.
   std::string resolved = (file[0] == '/' || workingFolder.empty()) ? file : workingFolder + "/" + file;
@@ -129,10 +117,22 @@ int ShellOpen(const std::string& file, const std::string& parameters, const std:
   if (S_ISREG(st.st_mode) && ::access(resolved.c_str(), X_OK) == 0) {
     std::vector<std::string> args{resolved};
     for (std::string& p : SplitParameters(parameters)) args.push_back(std::move(p));
-    return ResultForErrno(ProcessStarter().Start(resolved, args, workingFolder));
+    return ShellResultForStartError(ProcessStarter().Start(resolved, args, workingFolder));
   }
   const int error = ProcessStarter().Start("xdg-open", {"xdg-open", resolved}, workingFolder);
-  return error == ENOENT ? 31 : ResultForErrno(error);
+  return error == ENOENT ? 31 : ShellResultForStartError(error);
+}
+
+int ShellResultForStartError(int error) {
+  switch (error) {
+    case 0: return 33;
+    case ENOENT: return 2;
+    case ENOTDIR: return 3;
+    case EACCES: case EPERM: return 5;
+    case ENOMEM: return 8;
+    case ENOEXEC: return 11;
+    default: return 0;
+  }
 }
 
 }  // namespace corvane::platform

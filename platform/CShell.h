@@ -27,4 +27,7 @@ std::vector<std::string> SplitParameters(const std::string& parameters);
 
 int ShellOpen(const std::string& file, const std::string& parameters, const std::string& workingFolder);
 
+// The shell's result for a start that failed with errno error (0: started, 33).
+int ShellResultForStartError(int error);
+
 }  // namespace corvane::platform

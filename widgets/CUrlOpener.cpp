@@ -121,18 +121,6 @@ std::string DesktopDefaultBrowser() {
   return {};
 }
 
-int ResultOfStart(int error) {
-  switch (error) {
-    case 0: return 33;
-    case ENOENT: return 2;
-    case ENOTDIR: return 3;
-    case EACCES: case EPERM: return 5;
-    case ENOMEM: return 8;
-    case ENOEXEC: return 11;
-    default: return 0;
-  }
-}
-
 }  // namespace
 
 int CUrlOpener::OpenUrl(const std::string& target) {
@@ -169,7 +157,7 @@ int CUrlOpener::RunBrowser(const std::string& command, const std::string& target
   std::vector<std::string> args = platform::SplitParameters(head);
   if (args.empty()) return 2;
   args.push_back(target);
-  return ResultOfStart(platform::ProcessStarter().Start(args[0], args, ""));
+  return platform::ShellResultForStartError(platform::ProcessStarter().Start(args[0], args, ""));
 }
 
 std::string CUrlOpener::ErrorMessage(int code) {
