@@ -11,20 +11,12 @@
 #include "app/ui/CMainFrame.h"
 #include "platform/CProfileStore.h"
 #include "platform/CShell.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class CountingPrompts : public IPrompts {
-public:
-  int MessageBox(const std::string&, const std::string&, PromptButtons, PromptIcon) override { return ++shown, IDOK; }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
-  int shown = 0;
-};
-
 
 class RecordingStarter : public platform::IProcessStarter {
 public:
@@ -76,7 +68,7 @@ protected:
   }
 
   fs::path m_root;
-  CountingPrompts m_prompts;
+  test::ScriptedPrompts m_prompts;
   std::string m_exe;
   RecordingStarter m_starter;
 };

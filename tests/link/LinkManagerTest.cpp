@@ -14,22 +14,12 @@
 #include "libs/portlink/CPortLink.h"
 #include "platform/CRegStore.h"
 #include "platform/IPrompts.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class RecordingPrompts : public IPrompts {
-public:
-  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
-    shown.push_back(text);
-    return IDOK;
-  }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> shown;
-};
 
 class LinkManagerTest : public ::testing::Test {
 protected:
@@ -77,7 +67,7 @@ protected:
   }
 
   fs::path m_root;
-  RecordingPrompts m_prompts;
+  test::ScriptedPrompts m_prompts;
   CommConf m_conf;
   CPortLink m_portLink;
   pid_t m_sim = -1;

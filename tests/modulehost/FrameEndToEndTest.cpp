@@ -26,24 +26,12 @@
 #include <QTreeWidget>
 
 #include "comm/ui/CCommSetDlg.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class AnsweringPrompts : public IPrompts {
-public:
-  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
-    shown.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return path; }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return path; }
-  std::vector<std::string> shown;
-  int answer = IDOK;
-  std::optional<std::string> path;
-};
 
 class FrameEndToEnd : public ::testing::Test {
 protected:
@@ -130,7 +118,7 @@ protected:
   }
 
   fs::path m_root;
-  AnsweringPrompts m_prompts;
+  test::ScriptedPrompts m_prompts;
   pid_t m_sim = -1;
 };
 

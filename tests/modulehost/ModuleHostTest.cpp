@@ -16,20 +16,12 @@
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMyDocManager.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class CountingPrompts : public IPrompts {
-public:
-  int MessageBox(const std::string&, const std::string&, PromptButtons, PromptIcon) override { return ++shown, IDOK; }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
-  int shown = 0;
-};
-
 
 class ModuleHost : public ::testing::Test {
 protected:
@@ -83,7 +75,7 @@ protected:
   static int Documents(CCorvaneApp& app) { return static_cast<int>(app.GetDocManager()->GetOpenDocumentCount()); }
 
   fs::path m_root;
-  CountingPrompts m_prompts;
+  test::ScriptedPrompts m_prompts;
 };
 
 TEST_F(ModuleHost, CatalogueGatesByLinkTypeAndOpensOnce) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/IPrompts.h"
+#include "tests/support/ScriptedPrompts.h"
 
 class QTableWidget;
 
@@ -18,19 +19,6 @@ namespace corvane {
 class CCorvaneApp;
 class CDocument;
 class CMainFrame;
-
-class RecordingPrompts : public IPrompts {
-public:
-  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
-    shown.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return path; }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return path; }
-  std::vector<std::string> shown;
-  int answer = IDOK;
-  std::optional<std::string> path;
-};
 
 class ModuleTestEnv : public ::testing::Test {
 public:
@@ -51,7 +39,7 @@ public:
   static void CloseModuleWindow(CDocument* doc);
 
   std::filesystem::path m_root;
-  RecordingPrompts m_prompts;
+  test::ScriptedPrompts m_prompts;
 };
 
 }  // namespace corvane

@@ -17,6 +17,7 @@
 #include "libs/portlink/CPortLink.h"
 #include "platform/IPrompts.h"
 #include "resources/CStringTable.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
 namespace {
@@ -62,17 +63,6 @@ public:
 private:
   pid_t m_pid = -1;
   std::string m_ready;
-};
-
-class SilentPrompts : public IPrompts {
-public:
-  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
-    shown.push_back(text);
-    return IDOK;
-  }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
-  std::vector<std::string> shown;
 };
 
 // A frame stand-in: a catalogue of known codes, the real link, a record of what happened.
@@ -129,7 +119,7 @@ protected:
     m_link.ApplyLinkSettings();
   }
 
-  SilentPrompts m_prompts;
+  test::ScriptedPrompts m_prompts;
   CommConf m_conf;
   CPortLink m_portLink;
   CLinkManager m_link{m_conf, m_portLink};
@@ -269,7 +259,7 @@ int BroadcastSearchInOwnNamespace() {
               "--device", "code=0x0015 station=1 ip=127.0.0.9 sub=0x4041",
               "--device", "code=0x0405 station=1 ip=127.0.0.10"});
   if (!sim.Ready()) return 3;
-  SilentPrompts prompts;
+  test::ScriptedPrompts prompts;
   SetPrompts(&prompts);
   CommConf conf;
   CPortLink portLink;

@@ -1,0 +1,26 @@
+#pragma once
+// The prompt seam for tests: every message is recorded and answered with `answer`; the file
+// dialogs give `path` (none by default). Install it with SetPrompts.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/IPrompts.h"
+
+namespace corvane::test {
+
+class ScriptedPrompts : public IPrompts {
+public:
+  int MessageBox(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
+    shown.push_back(text);
+    return answer;
+  }
+  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return path; }
+  std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return path; }
+
+  std::vector<std::string> shown;
+  int answer = IDOK;
+  std::optional<std::string> path;
+};
+
+}  // namespace corvane::test
