@@ -208,6 +208,11 @@ void CCommSetDlg::Open() {
                                                                                            : 0);
 
   ApplyTypeRules(m_pType->currentIndex());
+  // The serial type's rule would open every serial link as ASCII, so that OK after changing
+  // only the port would turn a stored RTU link into ASCII. Opening keeps the stored mode; a
+  // type the user picks still gets the rule's mode.
+  if (m_pType->currentIndex() == kSerial && m_record.ModbusMode >= 0 && m_record.ModbusMode < m_pMode->count())
+    m_pMode->setCurrentIndex(m_record.ModbusMode);
   OnInterface();
 }
 

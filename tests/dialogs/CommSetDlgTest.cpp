@@ -139,14 +139,14 @@ TEST_F(CommSetDlgTest, TypeRulesAtOpening) {
     const char* mode;
   };
   const Row rows[] = {
-      {0, false, true, true, false, false, "ASCII"},
+      {0, false, true, true, false, false, "RTU"},  // a serial link keeps its stored mode
       {1, false, false, false, true, true, "RTU"},
       {2, true, false, true, false, true, "ASCII"},  // the interface list keeps its built state
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.type);
     m_record.CommType = row.type;
-    m_record.ModbusMode = row.type == 1 ? 0 : 1;  // the rules override the stored mode
+    m_record.ModbusMode = row.type == 1 ? 0 : 1;  // the Ethernet and manager rules override it
     auto dlg = Open();
     EXPECT_EQ(Get(*dlg, "11100")->currentIndex(), row.type);
     EXPECT_EQ(Enabled(*dlg, "11112"), row.driver);
@@ -272,6 +272,22 @@ TEST_F(CommSetDlgTest, OkStoresEveryField) {
   EXPECT_EQ(m_record.NetInterface, 1);
   EXPECT_EQ(static_cast<std::uint32_t>(m_record.HostIPAddr), 0x0A010203u);
   EXPECT_EQ(m_record.PorthubPort, 777);
+}
+
+TEST_F(CommSetDlgTest, SerialLinkKeepsItsModeThroughOkButAPickedTypeGetsTheRule) {
+  m_record.CommType = 0;
+  m_record.ModbusMode = 1;  // RTU
+  m_record.DataLen = 8;
+  auto dlg = Open();
+  UserPick(Get(*dlg, "11101"), "COM2");  // the user changes the port only
+  Ok(*dlg);
+  EXPECT_EQ(m_record.ModbusMode, 1);
+  EXPECT_EQ(m_record.DataLen, 8);
+
+  m_record.CommType = 1;
+  auto ethernet = Open();
+  UserPick(Get(*ethernet, "11100"), "RS232");
+  EXPECT_EQ(Text(*ethernet, "11106"), "ASCII");
 }
 
 TEST_F(CommSetDlgTest, NoPortsStoresPortZero) {
