@@ -20,20 +20,12 @@
 #include "discovery/CDeviceSearch.h"
 #include "libs/portlink/CPortLink.h"
 #include "platform/IPrompts.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::uint32_t kResponder = 0x7F000063;  // 127.0.0.99
-
-class QuietPrompts : public corvane::IPrompts {
-public:
-  int MessageBox(const std::string&, const std::string&, corvane::PromptButtons, corvane::PromptIcon) override {
-    return corvane::IDOK;
-  }
-  std::optional<std::string> OpenFileName(const corvane::FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> SaveFileName(const corvane::FileDialogRequest&) override { return std::nullopt; }
-};
 
 class CountingHost : public corvane::ISearchHost {
 public:
@@ -105,7 +97,7 @@ private:
 }  // namespace
 
 int main() {
-  QuietPrompts prompts;
+  corvane::test::ScriptedPrompts prompts;
   corvane::SetPrompts(&prompts);
   corvane::CommConf conf;
   CPortLink portLink;

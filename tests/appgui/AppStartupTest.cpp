@@ -12,6 +12,7 @@
 #include "platform/CProfileStore.h"
 #include "platform/CShell.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/RunCorvaneApp.h"
 
 namespace corvane {
 namespace {
@@ -54,17 +55,7 @@ protected:
   // Runs start-up with the given arguments, then the body, then the shutdown.
   template <typename Body>
   void RunApp(std::vector<std::string> args, Body body) {
-    args.insert(args.begin(), m_exe);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    int argc = static_cast<int>(argv.size());
-    CCorvaneApp app(argc, argv.data());
-    app.SetSplashEnabled(false);
-    app.SetSingleInstanceEnabled(false);
-    ASSERT_TRUE(app.InitInstance());
-    body(app);
-    if (app.GetMainFrame()) delete app.GetMainFrame();
-    app.ExitInstance(0);
+    test::RunCorvaneApp(m_exe, std::move(args), body);
   }
 
   fs::path m_root;

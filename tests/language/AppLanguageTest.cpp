@@ -15,6 +15,7 @@
 #include "framework/CommandIds.h"
 #include "platform/CProfileStore.h"
 #include "tests/frame/GuiTestSupport.h"
+#include "tests/support/RunCorvaneApp.h"
 
 namespace corvane::test {
 namespace {
@@ -44,14 +45,7 @@ TEST(AppLanguageTest, StartsInTheStoredLanguageAndAChoiceOnlyShowsTheRestartMess
   platform::CProfileStore().WriteProfileInt("", "LanguageID", 1028);
   RecordingPrompts prompts;
 
-  std::string exe = (root / "bin" / "corvane").string();
-  char* argv[] = {exe.data(), nullptr};
-  int argc = 1;
-  {
-    CCorvaneApp app(argc, argv);
-    app.SetSplashEnabled(false);
-    app.SetSingleInstanceEnabled(false);
-    ASSERT_TRUE(app.InitInstance());
+  RunCorvaneApp((root / "bin" / "corvane").string(), {}, [&](CCorvaneApp& app) {
     CMainFrame* frame = app.GetMainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(app.m_Language.Current(), 1028);
@@ -85,10 +79,7 @@ TEST(AppLanguageTest, StartsInTheStoredLanguageAndAChoiceOnlyShowsTheRestartMess
     for (QAction* a : LanguageItem(tools)->menu()->actions())
       EXPECT_EQ(a->isChecked(), a->text() == "Chinese (CHT)") << a->text().toStdString();
     EXPECT_EQ(frame->CommandAction(cmd::ID_IP_SEARCH)->toolTip().toStdString(), "IP 搜尋");
-
-    delete frame;
-    app.ExitInstance(0);
-  }
+  });
   fs::remove_all(root);
 }
 

@@ -1,10 +1,9 @@
 // The real frame, offscreen, with real modules and corvane-devsim as the device.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <sstream>
 
@@ -27,6 +26,8 @@
 
 #include "comm/ui/CCommSetDlg.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/RunCorvaneApp.h"
+#include "tests/devsim/DevsimProcess.h"
 
 namespace corvane {
 namespace {
@@ -56,10 +57,7 @@ protected:
   }
   void TearDown() override {
     SetPrompts(nullptr);
-    if (m_sim > 0) {
-      ::kill(m_sim, SIGTERM);
-      ::waitpid(m_sim, nullptr, 0);
-    }
+    if (m_sim) m_sim->Stop();  // SIGTERM: it takes its COM5 entry back
     fs::remove_all(m_root);
   }
 
@@ -73,41 +71,17 @@ protected:
     StartSimulator({"--no-tcp", "--no-udp", "--com", "5", "--device", device});
   }
 
-  void StartSimulator(std::vector<std::string> options) {
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    m_sim = ::fork();
-    if (m_sim == 0) {
-      ::dup2(out[1], 1);
-      std::vector<std::string> args{CORVANE_BIN_DIR "/corvane-devsim"};
-      args.insert(args.end(), options.begin(), options.end());
-      std::vector<char*> argv;
-      for (auto& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(argv[0], argv.data());
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string line;
-    char c;
-    while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    ::close(out[0]);
-    ASSERT_EQ(line.rfind("READY", 0), 0u) << line;
+  void StartSimulator(const std::vector<std::string>& options) {
+    m_sim = std::make_unique<DevsimProcess>();
+    ASSERT_TRUE(m_sim->Start(options, (m_root / "data").string())) << m_sim->ReadyLine();
   }
 
   template <typename Body>
-  void RunApp(Body body, std::string arguments = {}) {
-    std::string exe = (m_root / "bin" / "corvane").string();
-    std::vector<char*> argv{exe.data()};
-    if (!arguments.empty()) argv.push_back(arguments.data());
-    int argc = static_cast<int>(argv.size());
-    CCorvaneApp app(argc, argv.data());
-    app.SetSplashEnabled(false);
-    app.SetSingleInstanceEnabled(false);
-    ASSERT_TRUE(app.InitInstance());
-    body(app, *app.GetMainFrame());
-    delete app.GetMainFrame();
-    app.ExitInstance(0);
+  void RunApp(Body body, const std::string& arguments = {}) {
+    std::vector<std::string> args;
+    if (!arguments.empty()) args.push_back(arguments);
+    test::RunCorvaneApp((m_root / "bin" / "corvane").string(), args,
+                        [&](CCorvaneApp& app) { body(app, *app.GetMainFrame()); });
   }
 
   std::string RecordText() const {
@@ -119,7 +93,7 @@ protected:
 
   fs::path m_root;
   test::ScriptedPrompts m_prompts;
-  pid_t m_sim = -1;
+  std::unique_ptr<DevsimProcess> m_sim;
 };
 
 TEST_F(FrameEndToEnd, SerialSearchOpensTheModulesHeardAndNotifiesThem) {

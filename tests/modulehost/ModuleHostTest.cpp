@@ -17,6 +17,7 @@
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMyDocManager.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/RunCorvaneApp.h"
 
 namespace corvane {
 namespace {
@@ -51,18 +52,7 @@ protected:
 
   template <typename Body>
   void RunApp(Body body) {
-    std::string exe = (m_root / "bin" / "corvane").string();
-    std::vector<char*> argv{exe.data()};
-    int argc = 1;
-    {
-      CCorvaneApp app(argc, argv.data());
-      app.SetSplashEnabled(false);
-      app.SetSingleInstanceEnabled(false);
-      ASSERT_TRUE(app.InitInstance());
-      body(app);
-      delete app.GetMainFrame();
-      app.ExitInstance(0);
-    }
+    test::RunCorvaneApp((m_root / "bin" / "corvane").string(), {}, body);
   }
 
   std::vector<std::string> Record() const {

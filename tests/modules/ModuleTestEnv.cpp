@@ -14,6 +14,7 @@
 #include "framework/ui/CView.h"
 #include "widgets/ui/COutputListWnd.h"
 #include "widgets/ui/COutputLogModel.h"
+#include "tests/support/RunCorvaneApp.h"
 
 namespace corvane {
 
@@ -44,16 +45,7 @@ void ModuleTestEnv::WriteSettings(const std::string& commConf) {
 }
 
 void ModuleTestEnv::RunApp(const std::function<void(CCorvaneApp&, CMainFrame&)>& body, const std::string& exeFolder) {
-  std::string exe = exeFolder + "/corvane";
-  std::vector<char*> argv{exe.data()};
-  int argc = 1;
-  CCorvaneApp app(argc, argv.data());
-  app.SetSplashEnabled(false);
-  app.SetSingleInstanceEnabled(false);
-  ASSERT_TRUE(app.InitInstance());
-  body(app, *app.GetMainFrame());
-  delete app.GetMainFrame();
-  app.ExitInstance(0);
+  test::RunCorvaneApp(exeFolder + "/corvane", {}, [&](CCorvaneApp& app) { body(app, *app.GetMainFrame()); });
 }
 
 CDocument* ModuleTestEnv::FindDocument(CCorvaneApp& app, const std::string& title) {
