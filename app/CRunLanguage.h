@@ -13,7 +13,8 @@ public:
   void TakeFromField(const std::string& field1);
   // The language in force for this run (default 1033).
   int ReadLanguageId() const;
-  // At exit: writes back the replaced value, if any.
+  // At exit: writes back the replaced value, even when that was 0. A language the user
+  // chose during the run (the stored value no longer the run's) is kept for the next start.
   void Restore();
 
   int SavedLanguageId() const { return m_nSavedLanguageID; }
@@ -21,6 +22,8 @@ public:
 private:
   platform::CProfileStore& m_profile;
   int m_nSavedLanguageID = 0;
+  int m_nRunLanguageID = 0;
+  bool m_bReplaced = false;  // a stored 0 is a value to restore, not "nothing replaced"
 };
 
 }  // namespace corvane

@@ -62,5 +62,25 @@ TEST_F(RunLanguageTest, WithoutFieldsTheStoredValueIsUntouched) {
   EXPECT_EQ(run.SavedLanguageId(), 0);
 }
 
+TEST_F(RunLanguageTest, StoredZeroIsRestoredToo) {
+  platform::CProfileStore profile;
+  profile.WriteProfileInt("", "LanguageID", 0);
+  CRunLanguage run(profile);
+  run.TakeFromField("1028");
+  EXPECT_EQ(run.ReadLanguageId(), 1028);
+  run.Restore();
+  EXPECT_EQ(profile.GetProfileInt("", "LanguageID", 1033), 0);
+}
+
+TEST_F(RunLanguageTest, LanguageChosenDuringTheRunIsKept) {
+  platform::CProfileStore profile;
+  profile.WriteProfileInt("", "LanguageID", 2052);
+  CRunLanguage run(profile);
+  run.TakeFromField("1028");
+  profile.WriteProfileInt("", "LanguageID", 1031);  // the Tools menu records a choice
+  run.Restore();
+  EXPECT_EQ(profile.GetProfileInt("", "LanguageID", 0), 1031);
+}
+
 }  // namespace
 }  // namespace corvane
