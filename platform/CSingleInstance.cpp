@@ -24,6 +24,14 @@ std::string DefaultFolder() {
   return folder;
 }
 
+// Only a folder of ours that nobody else may write to holds the lock: in a shared /tmp another
+// user could otherwise plant a lock that blocks our start, or a socket that hears our requests.
+bool SafeFolder(const std::string& folder) {
+  struct stat st {};
+  return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+         (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 bool FillAddress(const std::string& path, sockaddr_un& address) {
   std::memset(&address, 0, sizeof address);
   address.sun_family = AF_UNIX;
@@ -36,6 +44,7 @@ bool FillAddress(const std::string& path, sockaddr_un& address) {
 
 CSingleInstance::CSingleInstance(std::string name, std::string folder) {
   if (folder.empty()) folder = DefaultFolder();
+  if (!SafeFolder(folder)) return;  // no lock and no socket: this copy runs unguarded
   m_lockPath = folder + "/" + name + ".lock";
   m_socketPath = folder + "/" + name + ".sock";
 }
@@ -49,6 +58,7 @@ CSingleInstance::~CSingleInstance() {
 }
 
 bool CSingleInstance::Acquire() {
+  if (m_lockPath.empty()) return true;
   m_lockFd = ::open(m_lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (m_lockFd < 0) return true;  // no lock possible: run rather than refuse to start
   if (::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
@@ -71,6 +81,7 @@ bool CSingleInstance::Acquire() {
 }
 
 bool CSingleInstance::ActivateFirst() const {
+  if (m_socketPath.empty()) return false;
   sockaddr_un address;
   if (!FillAddress(m_socketPath, address)) return false;
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);

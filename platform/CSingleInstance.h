@@ -8,7 +8,8 @@ namespace corvane::platform {
 
 class CSingleInstance {
 public:
-  // The files go in $XDG_RUNTIME_DIR, else /tmp/corvane-<uid>.
+  // The files go in $XDG_RUNTIME_DIR, else /tmp/corvane-<uid>. A folder that is not ours or
+  // that others may write to is not used: the copy then runs without a lock.
   explicit CSingleInstance(std::string name, std::string folder = {});
   ~CSingleInstance();
   CSingleInstance(const CSingleInstance&) = delete;

@@ -81,5 +81,14 @@ TEST_F(SingleInstanceTest, NoFirstCopyMeansNothingToActivate) {
   EXPECT_FALSE(lone.ActivateFirst());
 }
 
+TEST_F(SingleInstanceTest, FolderOthersMayWriteToIsNotUsed) {
+  fs::permissions(m_dir, fs::perms::all);
+  CSingleInstance first("Corvane", m_dir.string());
+  EXPECT_TRUE(first.Acquire());  // runs, unguarded
+  EXPECT_EQ(first.ListenFd(), -1);
+  EXPECT_FALSE(fs::exists(m_dir / "Corvane.lock"));
+  EXPECT_FALSE(CSingleInstance("Corvane", m_dir.string()).ActivateFirst());
+}
+
 }  // namespace
 }  // namespace corvane::platform
