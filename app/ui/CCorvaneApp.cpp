@@ -101,7 +101,8 @@ bool CCorvaneApp::TakeSingleInstance() {
 
 void CCorvaneApp::ActivateMainWindow() {
   if (!m_pMainFrame) return;
-  if (m_pMainFrame->isMinimized()) m_pMainFrame->showNormal();
+  // Restored to the state it had before it was minimised (a maximised window stays maximised).
+  if (m_pMainFrame->isMinimized()) m_pMainFrame->setWindowState(m_pMainFrame->windowState() & ~Qt::WindowMinimized);
   m_pMainFrame->show();
   m_pMainFrame->raise();
   m_pMainFrame->activateWindow();

@@ -7,8 +7,18 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QSplashScreen>
+#include <QTimer>
+
 #include "app/ui/CCorvaneApp.h"
 #include "app/ui/CMainFrame.h"
+#include "framework/CommandIds.h"
+#include "framework/ui/CResourceIcons.h"
 #include "platform/CProfileStore.h"
 #include "platform/CShell.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -116,6 +126,154 @@ TEST_F(AppStartup, HelpDocumentsOpenByLanguageAndMissingOnesAreSilent) {
     app.OnHelpHistory();  // no such document: nothing starts, nothing is shown
     EXPECT_EQ(m_starter.starts.size(), 1u);
   });
+}
+
+TEST_F(AppStartup, AboutBoxShowsTheTextsOfAboutIni) {
+  std::ofstream(m_root / "bin" / "Config" / "About.ini")
+      << "[AboutDlg]\nversion=Corvane 9.87\ncopyright=Copyright (C) 2026 Zelmar\n";
+  RunApp({}, [&](CCorvaneApp& app) {
+    QString title, version, copyright, link;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dlg) return;
+      title = dlg->windowTitle();
+      if (auto* l = dlg->findChild<QLabel*>("11250")) version = l->text();
+      if (auto* l = dlg->findChild<QLabel*>("11251")) copyright = l->text();
+      if (auto* l = dlg->findChild<QLabel*>("11252")) link = l->text();
+      dlg->accept();
+    });
+    ASSERT_TRUE(app.GetMainFrame()->OnCommand(cmd::ID_APP_ABOUT));
+    EXPECT_EQ(title, "About Corvane");
+    EXPECT_EQ(version, "Corvane 9.87");
+    EXPECT_EQ(copyright, "Copyright (C) 2026 Zelmar");
+    EXPECT_FALSE(link.isEmpty());
+  });
+}
+
+// What a start-up with the splash enabled showed: splash pictures seen and when.
+struct SplashSeen {
+  bool seen = false;
+  QImage picture, bitmap204;
+  qint64 first = -1, last = -1, total = 0;
+};
+
+SplashSeen StartWithSplash(const std::string& exe, std::vector<std::string> args) {
+  args.insert(args.begin(), exe);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(args.size());
+  SplashSeen out;
+  CCorvaneApp app(argc, argv.data());
+  app.SetSingleInstanceEnabled(false);
+  QElapsedTimer clock;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* splash = qobject_cast<QSplashScreen*>(w);
+      if (!splash || !splash->isVisible()) continue;
+      if (!out.seen) out.first = clock.elapsed();
+      out.seen = true;
+      out.last = clock.elapsed();
+      out.picture = splash->pixmap().toImage();
+    }
+  });
+  probe.start(20);
+  clock.start();
+  EXPECT_TRUE(app.InitInstance());
+  out.total = clock.elapsed();
+  probe.stop();
+  out.bitmap204 = LoadBitmap(204).toImage();
+  delete app.GetMainFrame();
+  app.ExitInstance(0);
+  return out;
+}
+
+TEST_F(AppStartup, SplashPicture204OnlyWithoutFields) {
+  const SplashSeen none = StartWithSplash(m_exe, {"1033"});
+  EXPECT_FALSE(none.seen);
+
+  const SplashSeen shown = StartWithSplash(m_exe, {});
+  ASSERT_TRUE(shown.seen);
+  EXPECT_FALSE(shown.bitmap204.isNull());
+  EXPECT_EQ(shown.picture, shown.bitmap204);
+  EXPECT_GE(shown.last - shown.first, 700) << "the splash stays up for one second";
+  EXPECT_GE(shown.total - shown.last, 900) << "then one more second passes without it";
+  EXPECT_GE(shown.total, 2000);
+}
+
+// Two real processes: this one is the first copy, the second is the program itself.
+TEST_F(AppStartup, SecondStartBringsTheFirstWindowBackAndEndsWithoutItsOwn) {
+  const fs::path runtime = m_root / "run";
+  fs::create_directories(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  platform::CProfileStore().WriteProfileInt("", "LanguageID", 2052);
+
+  std::string exe = m_exe;
+  char* argv[] = {exe.data(), nullptr};
+  int argc = 1;
+  CCorvaneApp app(argc, argv);
+  app.SetSplashEnabled(false);
+  ASSERT_TRUE(app.InitInstance());
+  CMainFrame* frame = app.GetMainFrame();
+  ASSERT_NE(frame, nullptr);
+  frame->showMaximized();
+  frame->showMinimized();
+  QApplication::processEvents();
+  ASSERT_TRUE(frame->isMinimized());
+
+  QProcess second;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  second.setProcessEnvironment(env);
+  second.start(QString::fromUtf8(CORVANE_BIN_DIR "/corvane"), {"1028"});
+  ASSERT_TRUE(second.waitForStarted(10000));
+  QElapsedTimer clock;
+  clock.start();
+  while (second.state() != QProcess::NotRunning && clock.elapsed() < 20000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+    second.waitForFinished(20);
+  }
+  const bool ended = second.state() == QProcess::NotRunning;
+  if (!ended) second.kill();
+  second.waitForFinished(5000);
+  EXPECT_TRUE(ended) << "the second copy kept running";
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+  // The activation may arrive just after the second copy has gone.
+  for (clock.restart(); frame->isMinimized() && clock.elapsed() < 5000;)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_FALSE(frame->isMinimized());
+  EXPECT_TRUE(frame->isMaximized());
+  EXPECT_TRUE(frame->isVisible());
+  // The second copy ended before it took its language from the command line.
+  EXPECT_EQ(platform::CProfileStore().GetProfileInt("", "LanguageID", 0), 2052);
+
+  delete frame;
+  app.ExitInstance(0);
+}
+
+// As the program runs: the user closes the main window, the event loop ends, the shutdown runs.
+TEST_F(AppStartup, ClosedFrameIsGoneBeforeTheShutdownDeletesTheTemplates) {
+  std::string exe = m_exe;
+  char* argv[] = {exe.data(), nullptr};
+  int argc = 1;
+  CCorvaneApp app(argc, argv);
+  app.SetSplashEnabled(false);
+  app.SetSingleInstanceEnabled(false);
+  ASSERT_TRUE(app.InitInstance());
+  bool destroyed = false, templatesThen = false;
+  QObject::connect(app.GetMainFrame(), &QObject::destroyed, [&] {
+    destroyed = true;
+    templatesThen = app.GetDocManager() != nullptr;
+  });
+  QTimer::singleShot(0, app.GetMainFrame(), &QWidget::close);
+  QTimer::singleShot(20000, &app, &QCoreApplication::quit);  // only if closing did not end the loop
+  app.ExitInstance(app.exec());
+  EXPECT_TRUE(destroyed);
+  EXPECT_TRUE(templatesThen);
+  EXPECT_EQ(app.GetDocManager(), nullptr);
 }
 
 }  // namespace
