@@ -77,6 +77,8 @@ TEST_F(IniValueTest, GetIntUsesTheUnsignedConversion) {
       {"", 10, 7, 7},                                          // empty: the default
       {std::nullopt, 16, -3, static_cast<unsigned>(-3)},       // missing: the default
       {"1" + std::string(70, '0'), 2, 0, 0xFFFFFFFFu},         // read as 64 characters, still overflows
+      {std::string(63, '0') + "7", 10, 0, 7},                  // 64 characters are all read
+      {std::string(64, '0') + "7", 10, 0, 0},                  // the 65th is not
   };
   for (const GetIntRow& r : rows) {
     SCOPED_TRACE(r.text.value_or("<missing>") + " base " + std::to_string(r.base));
