@@ -17,19 +17,21 @@ namespace {
 
 constexpr char kActivate[] = "activate\n";
 
-std::string DefaultFolder() {
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) return runtime;
-  std::string folder = "/tmp/corvane-" + std::to_string(::getuid());
-  ::mkdir(folder.c_str(), 0700);
-  return folder;
-}
-
 // Only a folder of ours that nobody else may write to holds the lock: in a shared /tmp another
 // user could otherwise plant a lock that blocks our start, or a socket that hears our requests.
 bool SafeFolder(const std::string& folder) {
   struct stat st {};
   return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
          (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// A runtime folder of another user (kept across sudo, say) gives way to our own in /tmp.
+std::string DefaultFolder() {
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime && SafeFolder(runtime))
+    return runtime;
+  std::string folder = "/tmp/corvane-" + std::to_string(::getuid());
+  ::mkdir(folder.c_str(), 0700);
+  return folder;
 }
 
 bool FillAddress(const std::string& path, sockaddr_un& address) {

@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 namespace corvane::platform {
 namespace {
@@ -88,6 +90,14 @@ TEST_F(SingleInstanceTest, FolderOthersMayWriteToIsNotUsed) {
   EXPECT_EQ(first.ListenFd(), -1);
   EXPECT_FALSE(fs::exists(m_dir / "Corvane.lock"));
   EXPECT_FALSE(CSingleInstance("Corvane", m_dir.string()).ActivateFirst());
+
+  // Such a runtime folder gives way to the user's own folder in /tmp.
+  const char* old = std::getenv("XDG_RUNTIME_DIR");
+  const std::string saved = old ? old : "";
+  ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
+  const CSingleInstance fallback("Corvane");
+  if (old) ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1); else ::unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(fallback.LockPath(), "/tmp/corvane-" + std::to_string(::getuid()) + "/Corvane.lock");
 }
 
 }  // namespace
