@@ -13,6 +13,14 @@ the file no longer exists.</source>
 <context>
     <name>Framework</name>
     <message>
+        <source>All Files (*)</source>
+        <translation>所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
         <source>Save changes to %1?</source>
         <translation>是否保存对 %1 的更改？</translation>
     </message>

@@ -13,6 +13,14 @@ the file no longer exists.</source>
 <context>
     <name>Framework</name>
     <message>
+        <source>All Files (*)</source>
+        <translation>所有檔案 (*)</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新增</translation>
+    </message>
+    <message>
         <source>Save changes to %1?</source>
         <translation>是否儲存對 %1 的變更？</translation>
     </message>

@@ -91,6 +91,12 @@ CMainFrame::~CMainFrame() {
 CMyMultiDocTemplate* CMainFrame::CreateBuiltInTemplate() { return CCorvaneDoc::CreateBuiltInTemplate(); }
 
 bool CMainFrame::LoadFrame(unsigned nIDResource) {
+  // The framework's Open (Ctrl+O) hands the file picked to the application's entry for files;
+  // a picked file opens as given, like a dropped one.
+  if (CMyDocManager* dm = GetDocManager(); dm && !dm->FileOpener)
+    dm->FileOpener = [](const std::string& path) {
+      if (CCorvaneApp* app = CCorvaneApp::Instance()) app->OpenDocumentFile(path, CCorvaneApp::OpenOrigin::Drop);
+    };
   SwitchMenu(nIDResource);
   if (!OnCreate()) return false;
   UpdateCommandUI();

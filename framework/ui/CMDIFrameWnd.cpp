@@ -9,6 +9,7 @@
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMDIChildWnd.h"
+#include "framework/ui/CMyDocManager.h"
 #include "framework/ui/CView.h"
 
 namespace corvane {
@@ -70,6 +71,7 @@ bool CMDIFrameWnd::OnCommand(unsigned nID) {
   else if (child && child->OnCmdMsg(nID, nullptr)) handled = true;
   else if (CCmdTarget::OnCmdMsg(nID, nullptr)) handled = true;
   else if (m_pApp && m_pApp->OnCmdMsg(nID, nullptr)) handled = true;
+  else if (m_pDocManager && m_pDocManager->OnCmdMsg(nID, nullptr)) handled = true;
   if (outer) {
     m_bInCommand = false;
     UpdateCommandUI();  // a command can change what the toolbar should show
@@ -87,6 +89,7 @@ void CMDIFrameWnd::RouteUpdate(CCmdUI& cmdUI) {
   if (child && child->OnCmdMsg(id, &cmdUI)) return;
   if (CCmdTarget::OnCmdMsg(id, &cmdUI)) return;
   if (m_pApp && m_pApp->OnCmdMsg(id, &cmdUI)) return;
+  if (m_pDocManager && m_pDocManager->OnCmdMsg(id, &cmdUI)) return;
   cmdUI.Enable(false);
 }
 

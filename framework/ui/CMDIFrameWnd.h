@@ -1,7 +1,8 @@
 #pragma once
 // The multiple-document main window: a tabbed MDI area, one QAction per command id, routing
-// of commands (active document, its view, its frame, this frame, the application) and the
-// update handlers, re-run whenever the state they read can have changed.
+// of commands (active document, its view, its frame, this frame, the application, then the
+// document manager's standard file commands) and the update handlers, re-run whenever the
+// state they read can have changed.
 #include <map>
 
 #include <QMainWindow>

@@ -1,12 +1,37 @@
 #include "framework/ui/CMyDocManager.h"
 
 #include <algorithm>
+#include <cctype>
 #include <deque>
 
+#include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
+#include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
+#include "framework/ui/CNewTypeDlg.h"
+#include "platform/IPrompts.h"
+#include "resources/CResourceModule.h"
+#include "resources/CStringTable.h"
 
 namespace corvane {
+namespace {
+
+bool EndsWithNoCase(const std::string& s, const std::string& tail) {
+  if (tail.empty() || tail.size() > s.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i) {
+    const auto a = static_cast<unsigned char>(s[s.size() - tail.size() + i]);
+    const auto b = static_cast<unsigned char>(tail[i]);
+    if (std::tolower(a) != std::tolower(b)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CMyDocManager::CMyDocManager() {
+  MapCommand(cmd::ID_FILE_NEW, [this] { OnFileNew(); });
+  MapCommand(cmd::ID_FILE_OPEN, [this] { OnFileOpen(); });
+}
 
 CMyDocManager::~CMyDocManager() {
   CloseAllDocuments();
@@ -59,6 +84,48 @@ bool CMyDocManager::SaveAllModified() const {
 
 void CMyDocManager::CloseAllDocuments() {
   for (auto& t : m_templates) t->CloseAllDocuments();
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+void CMyDocManager::OnFileNew() {
+  if (m_templates.empty()) return;
+  CMyMultiDocTemplate* chosen = m_templates.front().get();
+  if (m_templates.size() > 1) {
+    std::vector<CMyMultiDocTemplate*> all;
+    for (const auto& t : m_templates) all.push_back(t.get());
+    CNewTypeDlg dlg(all, AfxGetMainFrame());
+    const int result = NewTypeDialogHook ? NewTypeDialogHook(dlg) : dlg.exec();
+    dlg.setResult(result);
+    chosen = dlg.SelectedTemplate();
+  }
+  if (chosen) chosen->OpenDocumentFile(nullptr, true);
+}
+
+void CMyDocManager::OnFileOpen() {
+  FileDialogRequest request;
+  for (const auto& t : m_templates) {
+    const std::string name = t->GetDocString(3);
+    const std::string ext = t->GetDocString(4);
+    if (name.empty() || ext.empty()) continue;
+    request.filter += name + "|*" + ext + "|";
+    if (request.defaultExt.empty()) request.defaultExt = ext;
+  }
+  request.filter += TranslateText("Framework", CVN_STR("Framework", "All Files (*)")) + "|*||";
+  const std::optional<std::string> path = Prompts().OpenFileName(request);
+  if (!path || path->empty()) return;
+  if (FileOpener) {
+    FileOpener(*path);
+    return;
+  }
+  for (const auto& t : m_templates) {
+    if (EndsWithNoCase(*path, t->GetDocString(4))) {
+      t->OpenDocumentFile(path->c_str(), true);
+      return;
+    }
+  }
 }
 
 }  // namespace corvane

@@ -1,16 +1,22 @@
 #pragma once
-// Owns the document templates in registration order and walks their documents.
+// Owns the document templates in registration order and walks their documents. Last on the
+// command route, it answers the framework's standard New (57600) and Open (57601).
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
+
+#include "framework/ui/CCmdTarget.h"
 
 namespace corvane {
 
 class CDocument;
 class CMyMultiDocTemplate;
+class CNewTypeDlg;
 
-class CMyDocManager {
+class CMyDocManager : public CCmdTarget {
 public:
-  CMyDocManager() = default;
+  CMyDocManager();
   CMyDocManager(const CMyDocManager&) = delete;
   CMyDocManager& operator=(const CMyDocManager&) = delete;
   // Closes every document, then deletes the templates in registration order.
@@ -32,6 +38,15 @@ public:
 
   bool SaveAllModified() const;
   void CloseAllDocuments();
+
+  // 57600: a new document of the only template, or of the one picked in the "New" dialog.
+  virtual void OnFileNew();
+  // 57601: the open-file dialog; the file picked goes to FileOpener (the application's entry
+  // for files), or without one to the template whose extension it has.
+  virtual void OnFileOpen();
+  std::function<void(const std::string&)> FileOpener;
+  // Tests answer the "New" dialog through this instead of running it.
+  std::function<int(CNewTypeDlg&)> NewTypeDialogHook;
 
 private:
   std::vector<std::unique_ptr<CMyMultiDocTemplate>> m_templates;

@@ -6,9 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QListWidget>
+
+#include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
+#include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
+#include "framework/ui/CNewTypeDlg.h"
 #include "tests/frame/GuiTestSupport.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
 namespace {
@@ -136,6 +143,90 @@ TEST_F(DocManagerTest, CommandsToDocumentsSurviveHandlersThatCloseDocuments) {
   ClosingDoc::g_received = 0;
   dm.SendCommandToDocuments(10900);
   EXPECT_EQ(ClosingDoc::g_received, 1);
+  EXPECT_EQ(dm.GetOpenDocumentCount(), 1u);
+}
+
+// Ctrl+N and Ctrl+O: the frame's route ends at the document manager's standard commands.
+class StandardFileCommands : public DocManagerTest {
+protected:
+  void SetUp() override {
+    DocManagerTest::SetUp();
+    builtIn = new NamedTemplate(134, "builtin");
+    builtIn->SetDocString("\nSystem\nXPC-PLC\n\n\nCorvane.Document\nXPC-PLC Document");
+    module = new NamedTemplate(2000, "module");
+    module->SetDocString("\nModA\nModA\nModA Files (*.mda)\n.mda\n\n");
+    silent = new NamedTemplate(2001, "silent");  // no new-document name: not offered
+    for (CMyMultiDocTemplate* t : {builtIn, module, silent}) dm.AddDocTemplate(t);
+    frame.SetDocManager(&dm);
+    previous = SetPrompts(&prompts);
+  }
+  void TearDown() override { SetPrompts(previous); }
+
+  CMyDocManager dm;
+  CMDIFrameWnd frame;
+  NamedTemplate* builtIn = nullptr;
+  NamedTemplate* module = nullptr;
+  NamedTemplate* silent = nullptr;
+  test::ScriptedPrompts prompts;
+  IPrompts* previous = nullptr;
+};
+
+TEST_F(StandardFileCommands, NewOpensADocumentOfTheTemplatePicked) {
+  std::vector<std::string> offered;
+  int row = 1;
+  int answer = QDialog::Accepted;
+  dm.NewTypeDialogHook = [&](CNewTypeDlg& dlg) {
+    offered.clear();
+    for (int i = 0; i < dlg.TypeList()->count(); ++i) offered.push_back(dlg.TypeList()->item(i)->text().toStdString());
+    dlg.TypeList()->setCurrentRow(row);
+    return answer;
+  };
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_EQ(offered, (std::vector<std::string>{"XPC-PLC", "ModA"}));
+  EXPECT_EQ(module->GetDocumentCount(), 1u);
+  EXPECT_EQ(module->GetDocument(0)->GetTitle(), "ModA1");
+  row = 0;
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_EQ(builtIn->GetDocumentCount(), 1u);
+  answer = QDialog::Rejected;
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_EQ(dm.GetOpenDocumentCount(), 2u);
+  EXPECT_EQ(silent->GetDocumentCount(), 0u);
+}
+
+TEST_F(StandardFileCommands, NewWithOneTemplateAsksNothing) {
+  CMyDocManager single;
+  auto* only = new NamedTemplate(134, "only");
+  single.AddDocTemplate(only);
+  bool asked = false;
+  single.NewTypeDialogHook = [&](CNewTypeDlg&) { asked = true; return int(QDialog::Rejected); };
+  frame.SetDocManager(&single);
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(only->GetDocumentCount(), 1u);
+  frame.SetDocManager(&dm);
+}
+
+TEST_F(StandardFileCommands, OpenHandsThePickedFileToTheApplication) {
+  std::vector<std::string> opened;
+  dm.FileOpener = [&](const std::string& path) { opened.push_back(path); };
+  prompts.path = "/tmp/plant.cvn";
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  EXPECT_EQ(opened, std::vector<std::string>{"/tmp/plant.cvn"});
+  EXPECT_EQ(prompts.lastRequest.filter, "ModA Files (*.mda)|*.mda|All Files (*)|*||");
+  EXPECT_EQ(dm.GetOpenDocumentCount(), 0u);
+  prompts.path.reset();  // cancelled
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(StandardFileCommands, OpenWithoutAnApplicationEntryUsesTheTemplateOfTheExtension) {
+  prompts.path = "/tmp/drive.MDA";
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  ASSERT_EQ(module->GetDocumentCount(), 1u);
+  EXPECT_EQ(module->GetDocument(0)->GetPathName(), "/tmp/drive.MDA");
+  prompts.path = "/tmp/other.txt";
+  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
   EXPECT_EQ(dm.GetOpenDocumentCount(), 1u);
 }
 

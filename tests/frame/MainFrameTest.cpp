@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -308,6 +309,18 @@ TEST_F(MainFrameTest, AcceleratorsSendFrameworkCommandsNotProjectCommands) {
   EXPECT_TRUE(frame->CommandAction(cmd::ID_PROJECT_NEW)->shortcuts().isEmpty());
   EXPECT_TRUE(frame->CommandAction(cmd::ID_PROJECT_OPEN)->shortcuts().isEmpty());
   EXPECT_EQ(frame->CommandAction(cmd::ID_PROJECT_NEW)->text().toStdString(), "&New\tCtrl+N");
+
+  // Pressed, the keys reach the application's standard commands; nothing answers 57603.
+  frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  const struct { Qt::Key key; std::vector<std::string> handled; } presses[] = {
+      {Qt::Key_N, {"app:57600"}}, {Qt::Key_O, {"app:57601"}}, {Qt::Key_S, {}}};
+  for (const auto& p : presses) {
+    SCOPED_TRACE(p.key);
+    log.clear();
+    QTest::keyClick(frame, p.key, Qt::ControlModifier);
+    EXPECT_EQ(log, p.handled);
+  }
 }
 
 TEST_F(MainFrameTest, MenuFollowsTheActiveDocument) {

@@ -15,11 +15,15 @@
 #include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMyDocManager.h"
+#include "framework/ui/CMyMultiDocTemplate.h"
+#include "framework/ui/CNewTypeDlg.h"
 #include "platform/IPrompts.h"
 #include "widgets/ui/COutputListWnd.h"
 #include "widgets/ui/COutputLogModel.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTreeWidget>
@@ -222,6 +226,35 @@ TEST_F(FrameEndToEnd, RecentFileListOpensSavedProjectsAndForgetsMissingOnes) {
     EXPECT_NE(m_prompts.shown.back().find(first), std::string::npos) << m_prompts.shown.back();
     EXPECT_EQ(app.RecentFiles(), (std::vector<std::string>{plant}));
     EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);  // what was open stays
+  });
+}
+
+TEST_F(FrameEndToEnd, CtrlOOpensAProjectAndCtrlNANewDocumentThroughTheFrameworkDefaults) {
+  StartSerialDevice("code=0x0015 station=1 sub=0x4041");
+  WriteSettings("CommType=0\nComPortNum=5\nBaudRate=19200\nModbusMode=1\nDataLen=8\nParity=2\nStopBits=1\n");
+  const std::string project = (m_root / "line.cvn").string();
+  RunApp([&](CCorvaneApp& app, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    m_prompts.path = project;
+    frame.Project()->SaveProject();
+    frame.Project()->NewProject();
+    ASSERT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 0u);
+
+    EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+    EXPECT_EQ(app.GetDocManager()->GetOpenDocumentCount(), 2u);
+    EXPECT_EQ(std::vector<std::string>(app.m_aOpenModuleCodes.begin(), app.m_aOpenModuleCodes.end()),
+              (std::vector<std::string>{"0015", "4041"}));
+
+    frame.Project()->NewProject();
+    app.GetDocManager()->NewTypeDialogHook = [](CNewTypeDlg& dlg) {
+      EXPECT_EQ(dlg.TypeList()->item(0)->text().toStdString(), "XPC-PLC");
+      dlg.TypeList()->setCurrentRow(0);
+      return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+    ASSERT_EQ(app.GetDocManager()->GetTemplate(0)->GetDocumentCount(), 1u);
+    EXPECT_EQ(frame.CurrentMenuId(), 134u);
   });
 }
 

@@ -15,12 +15,16 @@ public:
     shown.push_back(text);
     return answer;
   }
-  std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return path; }
+  std::optional<std::string> OpenFileName(const FileDialogRequest& request) override {
+    lastRequest = request;
+    return path;
+  }
   std::optional<std::string> SaveFileName(const FileDialogRequest&) override { return path; }
 
   std::vector<std::string> shown;
   int answer = IDOK;
   std::optional<std::string> path;
+  FileDialogRequest lastRequest;
 };
 
 }  // namespace corvane::test
