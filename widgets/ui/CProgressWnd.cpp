@@ -174,9 +174,11 @@ void CProgressWnd::DestroyWindow() {
 }
 
 void CProgressWnd::Paint() {
-  // The caller's work blocks the event loop, so paint now and let the window system catch up.
+  // The caller's work blocks the event loop, so paint now and let the window system catch up
+  // (exposure and geometry only): no input, socket or timer of the program runs mid-search.
   repaint();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
+                                  QEventLoop::X11ExcludeTimers);
 }
 
 }  // namespace corvane
