@@ -40,7 +40,9 @@ TEST_P(SatelliteTextsTest, StringTableMenusAndToolbarsAreTranslated) {
     EXPECT_FALSE(missing(CStringTable::kContext, e.text)) << e.id << " " << e.text;
   std::function<void(const std::vector<MenuItem>&)> walk = [&](const std::vector<MenuItem>& items) {
     for (const MenuItem& item : items) {
-      if (item.text) EXPECT_FALSE(missing("Menu", item.text)) << item.text;
+      if (item.text) {
+        EXPECT_FALSE(missing("Menu", item.text)) << item.text;
+      }
       walk(item.popup);
     }
   };
