@@ -197,9 +197,11 @@ TEST_F(AppStartup, SplashPicture204OnlyWithoutFields) {
   ASSERT_TRUE(shown.seen);
   EXPECT_FALSE(shown.bitmap204.isNull());
   EXPECT_EQ(shown.picture, shown.bitmap204);
-  EXPECT_GE(shown.last - shown.first, 700) << "the splash stays up for one second";
+  // One second up, one more without it (coarse timers may fire up to 5 % early; the probe
+  // sees the splash a little after it appears and a little before it goes).
+  EXPECT_GE(shown.last - shown.first, 500) << "the splash stays up for about one second";
   EXPECT_GE(shown.total - shown.last, 900) << "then one more second passes without it";
-  EXPECT_GE(shown.total, 2000);
+  EXPECT_GE(shown.total, 1900);
 }
 
 // Two real processes: this one is the first copy, the second is the program itself.
