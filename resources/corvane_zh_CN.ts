@@ -17,6 +17,10 @@ the file no longer exists.</source>
         <translation>所有文件 (*)</translation>
     </message>
     <message>
+        <source>Failed to start print job.</source>
+        <translation>无法启动打印作业。</translation>
+    </message>
+    <message>
         <source>New</source>
         <translation>新建</translation>
     </message>

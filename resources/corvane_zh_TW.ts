@@ -17,6 +17,10 @@ the file no longer exists.</source>
         <translation>所有檔案 (*)</translation>
     </message>
     <message>
+        <source>Failed to start print job.</source>
+        <translation>無法啟動列印工作。</translation>
+    </message>
+    <message>
         <source>New</source>
         <translation>新增</translation>
     </message>

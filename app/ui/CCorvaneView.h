@@ -1,5 +1,5 @@
 #pragma once
-// The built-in view: draws nothing; printing keeps the framework's default preparation.
+// The built-in view: draws nothing; printing and preview are the framework's.
 #include "framework/ui/CView.h"
 
 namespace corvane {
@@ -8,9 +8,6 @@ class CCorvaneView : public CView {
   Q_OBJECT
 public:
   explicit CCorvaneView(QWidget* parent = nullptr);
-
-  virtual void OnFilePrint() {}
-  virtual void OnFilePrintPreview() {}
 };
 
 }  // namespace corvane

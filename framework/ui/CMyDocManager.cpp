@@ -4,11 +4,14 @@
 #include <cctype>
 #include <deque>
 
+#include <QPageSetupDialog>
+
 #include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
 #include "framework/ui/CNewTypeDlg.h"
+#include "framework/ui/CPrinting.h"
 #include "platform/IPrompts.h"
 #include "resources/CResourceModule.h"
 #include "resources/CStringTable.h"
@@ -31,6 +34,7 @@ bool EndsWithNoCase(const std::string& s, const std::string& tail) {
 CMyDocManager::CMyDocManager() {
   MapCommand(cmd::ID_FILE_NEW, [this] { OnFileNew(); });
   MapCommand(cmd::ID_FILE_OPEN, [this] { OnFileOpen(); });
+  MapCommand(cmd::ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
 }
 
 CMyDocManager::~CMyDocManager() {
@@ -126,6 +130,11 @@ void CMyDocManager::OnFileOpen() {
       return;
     }
   }
+}
+
+void CMyDocManager::OnFilePrintSetup() {
+  QPageSetupDialog dlg(&AfxGetPrinter(), AfxGetMainFrame());
+  AfxRunPrintDialog(dlg);
 }
 
 }  // namespace corvane

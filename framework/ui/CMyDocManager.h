@@ -1,6 +1,7 @@
 #pragma once
 // Owns the document templates in registration order and walks their documents. Last on the
-// command route, it answers the framework's standard New (57600) and Open (57601).
+// command route, it answers the framework's standard New (57600), Open (57601) and Print
+// Setup (57606).
 #include <functional>
 #include <memory>
 #include <string>
@@ -45,6 +46,8 @@ public:
   // for files), or without one to the template whose extension it has.
   virtual void OnFileOpen();
   std::function<void(const std::string&)> FileOpener;
+  // 57606: the page set-up of the printer that printing and preview use.
+  virtual void OnFilePrintSetup();
   // Tests answer the "New" dialog through this instead of running it.
   std::function<int(CNewTypeDlg&)> NewTypeDialogHook;
 

@@ -12,12 +12,19 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QFile>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
 
 #include "app/ui/CChildFrame.h"
+#include "app/ui/CCorvaneView.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include <QTreeWidget>
 #include "framework/CommandIds.h"
@@ -26,6 +33,7 @@
 #include "framework/ui/CMDIChildWnd.h"
 #include "framework/ui/CMyDocManager.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
+#include "framework/ui/CPrinting.h"
 #include "framework/ui/CView.h"
 #include "tests/frame/GuiTestSupport.h"
 #include "widgets/ui/COutputListWnd.h"
@@ -205,12 +213,77 @@ TEST_F(MainFrameTest, ModuleOnlyCommandsNeedAModuleDocument) {
 }
 
 TEST_F(MainFrameTest, PrintCommandsGoToTheBuiltInView) {
+  AfxPrintDialogHook() = [](QDialog&) { return int(QDialog::Rejected); };
   EXPECT_FALSE(frame->OnCommand(cmd::ID_FILE_PRINT));
   ASSERT_TRUE(docs->OpenNewDocument(1));
   QApplication::processEvents();
   EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
   EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT_PREVIEW));
   EXPECT_TRUE(Enabled(cmd::ID_FILE_PRINT));
+  AfxPrintDialogHook() = nullptr;
+}
+
+// The built-in view with something to draw, to see printing and preview draw it.
+class DrawingView : public CCorvaneView {
+public:
+  void OnDraw(QPainter* pDC) override {
+    ++draws;
+    pDC->drawRect(10, 10, 100, 50);
+  }
+  static int draws;
+};
+int DrawingView::draws = 0;
+
+TEST_F(MainFrameTest, PrintSetupPrintAndPreviewUseTheApplicationsPrinter) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("page.pdf");
+  QPrinter& printer = AfxGetPrinter();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  std::vector<std::string> dialogs;
+  int answer = QDialog::Rejected;
+  AfxPrintDialogHook() = [&](QDialog& dlg) {
+    dialogs.push_back(dlg.metaObject()->className());
+    if (auto* preview = dlg.findChild<QPrintPreviewWidget*>()) preview->updatePreview();
+    return answer;
+  };
+  auto printed = [&] {
+    QFile file(pdf);
+    return file.open(QIODevice::ReadOnly) && file.read(4) == "%PDF";
+  };
+
+  // Print set-up is the application's framework default: there with no document open.
+  frame->SetApp(nullptr);
+  EXPECT_TRUE(Enabled(cmd::ID_FILE_PRINT_SETUP));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT_SETUP));
+  EXPECT_EQ(dialogs, std::vector<std::string>{"QPageSetupDialog"});
+  frame->SetApp(&app);
+
+  docs->AddDocTemplate(new CMyMultiDocTemplate(
+      3000, [] { return std::make_unique<CDocument>(); }, nullptr, [] { return new DrawingView; }));
+  ASSERT_TRUE(docs->OpenNewDocument(3));
+  DrawingView::draws = 0;
+  dialogs.clear();
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));  // the print dialog, cancelled
+  EXPECT_EQ(dialogs, std::vector<std::string>{"QPrintDialog"});
+  EXPECT_EQ(DrawingView::draws, 0);
+  EXPECT_FALSE(printed());
+  answer = QDialog::Accepted;
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT));
+  EXPECT_EQ(DrawingView::draws, 1);
+  EXPECT_TRUE(printed());
+
+  QFile::remove(pdf);
+  dialogs.clear();
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT_DIRECT));  // no dialog
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_EQ(DrawingView::draws, 2);
+  EXPECT_TRUE(printed());
+
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT_PREVIEW));
+  EXPECT_EQ(dialogs, std::vector<std::string>{"QPrintPreviewDialog"});
+  EXPECT_GE(DrawingView::draws, 3);
+  AfxPrintDialogHook() = nullptr;
 }
 
 TEST_F(MainFrameTest, ProjectCommandStates) {
