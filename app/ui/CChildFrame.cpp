@@ -9,14 +9,13 @@ CChildFrame::CChildFrame(QWidget* parent) : CMDIChildWnd(parent) {
   setWindowState(Qt::WindowMaximized);
 }
 
-void CChildFrame::closeEvent(QCloseEvent* event) {
+void CChildFrame::OnCloseConfirmed() {
   if (CMDIFrameWnd* main = AfxGetMainFrame()) {
     // The frame drops the *active* child from its lists, so this one must be active; a tab's
     // close button can close a window that is not.
     main->MDIActivate(this);
     main->SendMessage(WM_MODULE_CLOSED, 0, 0);
   }
-  CMDIChildWnd::closeEvent(event);
 }
 
 }  // namespace corvane

@@ -10,7 +10,9 @@ public:
   explicit CChildFrame(QWidget* parent = nullptr);
 
 protected:
-  void closeEvent(QCloseEvent* event) override;
+  // Only a close that goes ahead tells the frame: one cancelled at the save question keeps
+  // the module in the tree and the open-module lists, so a project save still finds it.
+  void OnCloseConfirmed() override;
 };
 
 }  // namespace corvane

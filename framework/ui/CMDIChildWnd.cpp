@@ -32,12 +32,14 @@ void CMDIChildWnd::DetachFromArea() {
 void CMDIChildWnd::closeEvent(QCloseEvent* event) {
   CDocument* doc = GetActiveDocument();
   if (!doc) {
+    OnCloseConfirmed();
     QMdiSubWindow::closeEvent(event);
     return;
   }
   // The document closes this window itself (deferred delete), so Qt must not close it too.
   event->ignore();
   if (doc->GetViews().size() <= 1 && !doc->SaveModified()) return;
+  OnCloseConfirmed();
   if (doc->GetViews().size() <= 1) {
     doc->OnCloseDocument();
   } else {

@@ -23,6 +23,9 @@ public:
 protected:
   // Offers the document for saving when this is its last window, then closes the document.
   void closeEvent(QCloseEvent* event) override;
+  // Runs once the close goes ahead (the save question, if any, was not cancelled), while the
+  // window is still there.
+  virtual void OnCloseConfirmed() {}
 };
 
 }  // namespace corvane

@@ -485,6 +485,29 @@ TEST_F(MainFrameTest, ChildCloseTellsTheFrameFirst) {
   EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
 }
 
+TEST_F(MainFrameTest, CloseCancelledAtTheSaveQuestionTellsTheFrameNothing) {
+  CDocument* doc = OpenModule();
+  doc->SetModifiedFlag(true);
+  CMDIChildWnd* child = frame->MDIGetActive();
+  ASSERT_NE(child, nullptr);
+  frame->sent.clear();
+  log.clear();
+  prompts.answer = IDCANCEL;
+  child->close();
+  EXPECT_EQ(prompts.shown.size(), 1u);
+  EXPECT_TRUE(frame->sent.empty());
+  EXPECT_TRUE(log.empty());  // the module stays listed
+  EXPECT_EQ(docs->GetOpenDocumentCount(), 1u);
+  prompts.answer = IDNO;
+  child->close();
+  ASSERT_EQ(frame->sent.size(), 1u);
+  EXPECT_EQ(frame->sent[0].message, 0x466u);
+  EXPECT_TRUE(frame->sent[0].childStillInArea);
+  EXPECT_EQ(log, std::vector<std::string>{"OnModuleClosed"});
+  EXPECT_EQ(docs->GetOpenDocumentCount(), 0u);
+  FlushDeletes();
+}
+
 TEST_F(MainFrameTest, ModuleClosedWithoutActiveChildChangesNothing) {
   EXPECT_EQ(frame->SendMessage(0x466, 0, 0), 1);
   EXPECT_EQ(docs->GetOpenDocumentCount(), 0u);
