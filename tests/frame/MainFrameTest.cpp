@@ -34,6 +34,7 @@
 #include "framework/ui/CMyDocManager.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
 #include "framework/ui/CPrinting.h"
+#include "framework/ui/CResourceIcons.h"
 #include "framework/ui/CView.h"
 #include "tests/frame/GuiTestSupport.h"
 #include "widgets/ui/COutputListWnd.h"
@@ -540,6 +541,23 @@ TEST_F(MainFrameTest, DeviceTreeHasItsFourFixedNodes) {
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(root->child(i)->isExpanded());
   frame->DeviceTree()->ResetTree();
   EXPECT_EQ(frame->DeviceTree()->RootItem()->childCount(), 3);
+}
+
+TEST(ResourcePictures, EveryNumberedPictureLoadsAtItsSize) {
+  test::EnsureApplication();
+  std::vector<unsigned> icons;
+  for (unsigned id = 300; id <= 314; ++id) icons.push_back(id);
+  icons.push_back(402);
+  for (unsigned id = 405; id <= 410; ++id) icons.push_back(id);
+  for (unsigned id : icons) {
+    SCOPED_TRACE(id);
+    const QIcon icon = LoadIcon(id);
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.availableSizes().value(0), QSize(16, 16));
+  }
+  for (unsigned id : {208u, 209u}) EXPECT_EQ(LoadBitmap(id).size(), QSize(16, 16)) << id;
+  EXPECT_FALSE(LoadBitmap(204).isNull());
+  EXPECT_TRUE(LoadIcon(315).isNull());
 }
 
 }  // namespace
