@@ -77,6 +77,7 @@ void CProgressWnd::SetRange(int nLower, int nUpper, int nStep) {
   m_nMinValue = nLower;
   m_nMaxValue = nUpper;
   m_nStep = nStep;
+  Paint();
 }
 
 int CProgressWnd::Percent(int nPos, int nLower, int nUpper) {
