@@ -83,6 +83,11 @@ CLinkManager::~CLinkManager() {
   }
 }
 
+void CLinkManager::FreeBusLink() {
+  m_bus = BusLinkApi{};
+  m_library.Unload();
+}
+
 bool CLinkManager::LoadBusLink(const std::string& exeFolder) {
   // By its bare name beside the executable, never from elsewhere on the system.
   const std::string folder = exeFolder.empty() ? std::string("./") : exeFolder;

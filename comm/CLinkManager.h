@@ -26,6 +26,8 @@ public:
   bool LoadBusLink(const std::string& exeFolder);
   const BusLinkApi& Bus() const { return m_bus; }
   bool BusLoaded() const { return m_library.IsLoaded(); }
+  // The frame's first step of destruction: its entry points are cleared, then it is freed.
+  void FreeBusLink();
 
   // Refills AdapterNames and AdapterIPs.
   void EnumNetworkAdapters();

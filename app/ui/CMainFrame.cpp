@@ -75,6 +75,8 @@ CMainFrame::CMainFrame() : m_services(CreateServices(*this)) {
 
 CMainFrame::~CMainFrame() {
   BeginDestroy();
+  // BusLink goes first, the PortLink object last (with the services).
+  if (m_services) m_services->Link().FreeBusLink();
   // Toolbars from Window back to Standard, the status bar, then the panes (output first).
   for (auto it = m_toolBars.rbegin(); it != m_toolBars.rend(); ++it) {
     delete *it;
