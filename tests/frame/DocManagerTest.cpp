@@ -157,13 +157,14 @@ protected:
     module->SetDocString("\nModA\nModA\nModA Files (*.mda)\n.mda\n\n");
     silent = new NamedTemplate(2001, "silent");  // no new-document name: not offered
     for (CMyMultiDocTemplate* t : {builtIn, module, silent}) dm.AddDocTemplate(t);
-    frame.SetDocManager(&dm);
+    frame = std::make_unique<CMDIFrameWnd>();  // after the application exists
+    frame->SetDocManager(&dm);
     previous = SetPrompts(&prompts);
   }
   void TearDown() override { SetPrompts(previous); }
 
   CMyDocManager dm;
-  CMDIFrameWnd frame;
+  std::unique_ptr<CMDIFrameWnd> frame;
   NamedTemplate* builtIn = nullptr;
   NamedTemplate* module = nullptr;
   NamedTemplate* silent = nullptr;
@@ -181,15 +182,15 @@ TEST_F(StandardFileCommands, NewOpensADocumentOfTheTemplatePicked) {
     dlg.TypeList()->setCurrentRow(row);
     return answer;
   };
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_NEW));
   EXPECT_EQ(offered, (std::vector<std::string>{"XPC-PLC", "ModA"}));
   EXPECT_EQ(module->GetDocumentCount(), 1u);
   EXPECT_EQ(module->GetDocument(0)->GetTitle(), "ModA1");
   row = 0;
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_NEW));
   EXPECT_EQ(builtIn->GetDocumentCount(), 1u);
   answer = QDialog::Rejected;
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_NEW));
   EXPECT_EQ(dm.GetOpenDocumentCount(), 2u);
   EXPECT_EQ(silent->GetDocumentCount(), 0u);
 }
@@ -200,33 +201,33 @@ TEST_F(StandardFileCommands, NewWithOneTemplateAsksNothing) {
   single.AddDocTemplate(only);
   bool asked = false;
   single.NewTypeDialogHook = [&](CNewTypeDlg&) { asked = true; return int(QDialog::Rejected); };
-  frame.SetDocManager(&single);
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_NEW));
+  frame->SetDocManager(&single);
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_NEW));
   EXPECT_FALSE(asked);
   EXPECT_EQ(only->GetDocumentCount(), 1u);
-  frame.SetDocManager(&dm);
+  frame->SetDocManager(&dm);
 }
 
 TEST_F(StandardFileCommands, OpenHandsThePickedFileToTheApplication) {
   std::vector<std::string> opened;
   dm.FileOpener = [&](const std::string& path) { opened.push_back(path); };
   prompts.path = "/tmp/plant.cvn";
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_OPEN));
   EXPECT_EQ(opened, std::vector<std::string>{"/tmp/plant.cvn"});
   EXPECT_EQ(prompts.lastRequest.filter, "ModA Files (*.mda)|*.mda|All Files (*)|*||");
   EXPECT_EQ(dm.GetOpenDocumentCount(), 0u);
   prompts.path.reset();  // cancelled
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_OPEN));
   EXPECT_EQ(opened.size(), 1u);
 }
 
 TEST_F(StandardFileCommands, OpenWithoutAnApplicationEntryUsesTheTemplateOfTheExtension) {
   prompts.path = "/tmp/drive.MDA";
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_OPEN));
   ASSERT_EQ(module->GetDocumentCount(), 1u);
   EXPECT_EQ(module->GetDocument(0)->GetPathName(), "/tmp/drive.MDA");
   prompts.path = "/tmp/other.txt";
-  EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_OPEN));
   EXPECT_EQ(dm.GetOpenDocumentCount(), 1u);
 }
 
