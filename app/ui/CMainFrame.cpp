@@ -67,7 +67,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 CMainFrame::CMainFrame() : m_services(CreateServices(*this)) {
-  setWindowTitle(Q(LoadString(57344)));
+  SetFrameTitle(Q(LoadString(57344)));
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
   m_bLinkPreset = false;
   MapMessages();

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 
 #include "framework/ui/CMDIChildWnd.h"
+#include "framework/ui/CMDIFrameWnd.h"
 #include "resources/CResourceModule.h"
 #include "resources/CStringTable.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
@@ -26,6 +27,7 @@ void CDocument::SetTitle(const std::string& title) {
 void CDocument::UpdateFrameTitles() {
   for (CView* v : m_views)
     if (CMDIChildWnd* f = v->GetParentFrame()) f->setWindowTitle(QString::fromStdString(m_strTitle));
+  if (CMDIFrameWnd* main = AfxGetMainFrame()) main->UpdateFrameTitle();
 }
 
 void CDocument::AddView(CView* pView) {

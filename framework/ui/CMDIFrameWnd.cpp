@@ -30,6 +30,7 @@ CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(ne
     // A tab's window fills the area: one activated from its tab would otherwise come back at
     // the normal size it never had.
     if (window && !window->isMaximized()) window->showMaximized();
+    UpdateFrameTitle();
     UpdateCommandUI();
   });
   connect(qApp, &QApplication::focusChanged, this, [this] { UpdateCommandUI(); });
@@ -139,7 +140,23 @@ void CMDIFrameWnd::WatchMenu(QMenu* pMenu) {
 }
 
 void CMDIFrameWnd::OnDocumentsChanged() {
-  if (!m_bDestroying) UpdateCommandUI();
+  if (m_bDestroying) return;
+  UpdateFrameTitle();
+  UpdateCommandUI();
+}
+
+void CMDIFrameWnd::SetFrameTitle(const QString& title) {
+  m_strFrameTitle = title;
+  UpdateFrameTitle();
+}
+
+void CMDIFrameWnd::UpdateFrameTitle() {
+  if (m_bDestroying) return;
+  const CMDIChildWnd* child = MDIGetActive();
+  const CDocument* doc = child ? child->GetActiveDocument() : nullptr;
+  setWindowTitle(doc && !doc->GetTitle().empty()
+                     ? m_strFrameTitle + QStringLiteral(" - ") + QString::fromStdString(doc->GetTitle())
+                     : m_strFrameTitle);
 }
 
 }  // namespace corvane

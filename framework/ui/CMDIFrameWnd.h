@@ -54,6 +54,10 @@ public:
   // Called by templates and child frames when documents open or close.
   virtual void OnDocumentsChanged();
 
+  // The frame's own title; the active document's title is added to it ("Corvane - XPC-PLC1").
+  void SetFrameTitle(const QString& title);
+  void UpdateFrameTitle();
+
 protected:
   // Stops update handlers and routing before a derived frame tears its widgets down.
   void BeginDestroy();
@@ -65,6 +69,7 @@ private:
   CMyDocManager* m_pDocManager = nullptr;
   QMdiArea* m_pMdiArea;
   std::map<unsigned, QAction*> m_actions;
+  QString m_strFrameTitle;
   bool m_bInCommand = false;
   bool m_bDestroying = false;
 };

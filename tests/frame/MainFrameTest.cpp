@@ -397,13 +397,23 @@ TEST_F(MainFrameTest, AcceleratorsSendFrameworkCommandsNotProjectCommands) {
   }
 }
 
-TEST_F(MainFrameTest, MenuFollowsTheActiveDocument) {
+TEST_F(MainFrameTest, MenuAndTitleFollowTheActiveDocument) {
   EXPECT_EQ(frame->CurrentMenuId(), 128u);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Corvane");
+  ASSERT_TRUE(docs->OpenNewDocument(1));
+  QApplication::processEvents();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Corvane - XPC-PLC1");
   CDocument* doc = OpenModule();
   EXPECT_EQ(frame->CurrentMenuId(), 134u);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Corvane - ModA");
   doc->OnCloseDocument();
   FlushDeletes();
+  QApplication::processEvents();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Corvane - XPC-PLC1");
+  docs->GetTemplate(0)->GetDocument(0)->OnCloseDocument();
+  FlushDeletes();
   EXPECT_EQ(frame->CurrentMenuId(), 128u);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Corvane");
 }
 
 TEST_F(MainFrameTest, MenuOpeningReevaluatesItsItems) {
