@@ -90,10 +90,6 @@ void CMyDocManager::CloseAllDocuments() {
   for (auto& t : m_templates) t->CloseAllDocuments();
 }
 
-}  // namespace corvane
-
-namespace corvane {
-
 void CMyDocManager::OnFileNew() {
   if (m_templates.empty()) return;
   CMyMultiDocTemplate* chosen = m_templates.front().get();

@@ -284,6 +284,13 @@ TEST_F(MainFrameTest, PrintSetupPrintAndPreviewUseTheApplicationsPrinter) {
   EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT_PREVIEW));
   EXPECT_EQ(dialogs, std::vector<std::string>{"QPrintPreviewDialog"});
   EXPECT_GE(DrawingView::draws, 3);
+
+  // A printer that cannot start says so.
+  printer.setOutputFileName(dir.filePath("missing-folder/page.pdf"));
+  prompts.shown.clear();
+  EXPECT_TRUE(frame->OnCommand(cmd::ID_FILE_PRINT_DIRECT));
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Failed to start print job.");
   AfxPrintDialogHook() = nullptr;
 }
 
