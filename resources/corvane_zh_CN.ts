@@ -21,6 +21,10 @@ the file no longer exists.</source>
         <translation>无法启动打印作业。</translation>
     </message>
     <message>
+        <source>No printer is installed.</source>
+        <translation>未安装打印机。</translation>
+    </message>
+    <message>
         <source>New</source>
         <translation>新建</translation>
     </message>

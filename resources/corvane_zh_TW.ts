@@ -21,6 +21,10 @@ the file no longer exists.</source>
         <translation>無法啟動列印工作。</translation>
     </message>
     <message>
+        <source>No printer is installed.</source>
+        <translation>未安裝印表機。</translation>
+    </message>
+    <message>
         <source>New</source>
         <translation>新增</translation>
     </message>

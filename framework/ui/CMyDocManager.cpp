@@ -5,6 +5,7 @@
 #include <deque>
 
 #include <QPageSetupDialog>
+#include <QPrinter>
 
 #include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
@@ -129,7 +130,14 @@ void CMyDocManager::OnFileOpen() {
 }
 
 void CMyDocManager::OnFilePrintSetup() {
-  QPageSetupDialog dlg(&AfxGetPrinter(), AfxGetMainFrame());
+  QPrinter& printer = AfxGetPrinter();
+  // Page set-up works only on a printer of the system: with none installed it would open nothing.
+  if (printer.outputFormat() != QPrinter::NativeFormat) {
+    Prompts().MessageBox(TranslateText("Framework", CVN_STR("Framework", "No printer is installed.")),
+                         LoadString(57344), PromptButtons::Ok, PromptIcon::Information);
+    return;
+  }
+  QPageSetupDialog dlg(&printer, AfxGetMainFrame());
   AfxRunPrintDialog(dlg);
 }
 
