@@ -31,6 +31,7 @@
 #include "platform/CSerialPortMap.h"
 #include "platform/CShell.h"
 #include "platform/CSingleInstance.h"
+#include "platform/CTerminationSignals.h"
 #include "framework/ui/CResourceIcons.h"
 #include "resources/CStringTable.h"
 #include "widgets/ui/CQtPrompts.h"
@@ -97,6 +98,33 @@ bool CCorvaneApp::TakeSingleInstance() {
     });
   }
   return true;
+}
+
+void CCorvaneApp::CloseOnTerminationSignals() {
+  m_terminationSignals = std::make_unique<platform::CTerminationSignals>();
+  if (!m_terminationSignals->IsActive()) return;
+  auto* notifier = new QSocketNotifier(m_terminationSignals->ReadFd(), QSocketNotifier::Read, this);
+  connect(notifier, &QSocketNotifier::activated, this, [this] {
+    while (m_terminationSignals->TakeSignal() != 0) {
+    }
+    if (m_bClosingOnSignal) return;  // a close already waits for the user's answer
+    m_bClosingOnSignal = true;
+    CloseMainWindowOnSignal();
+  });
+}
+
+void CCorvaneApp::CloseMainWindowOnSignal() {
+  if (!m_pMainFrame) {
+    quit();
+    return;
+  }
+  // A dialog's own loop runs code of the window below it: close once the dialog is gone.
+  if (activeModalWidget()) {
+    QTimer::singleShot(200, this, [this] { CloseMainWindowOnSignal(); });
+    return;
+  }
+  m_pMainFrame->close();  // modified documents are offered for saving, as on Exit
+  m_bClosingOnSignal = false;  // closed, or the user chose to stay
 }
 
 void CCorvaneApp::ActivateMainWindow() {

@@ -24,7 +24,7 @@ namespace corvane {
 class CMainFrame;
 class CMyDocManager;
 class CRunLanguage;
-namespace platform { class CSingleInstance; }
+namespace platform { class CSingleInstance; class CTerminationSignals; }
 
 class CCorvaneApp : public QApplication, public CCmdTarget {
   Q_OBJECT
@@ -36,6 +36,8 @@ public:
 
   bool InitInstance();
   int ExitInstance(int frameworkExitCode);
+  // SIGTERM, SIGINT and SIGHUP close the main window as Exit does, so the shutdown runs.
+  void CloseOnTerminationSignals();
 
   // Application commands.
   void OnAppAbout();
@@ -86,12 +88,15 @@ private:
   void ShowSplash();
   void ApplyLinkPreset(const LinkPreset& preset);
   void ActivateMainWindow();
+  void CloseMainWindowOnSignal();
 
   platform::CProfileStore m_profile;
   platform::CRecentFileList m_recentFiles{m_profile, 4};
   std::unique_ptr<CRunLanguage> m_runLanguage;
   std::unique_ptr<platform::CSingleInstance> m_singleInstance;
   QSocketNotifier* m_pInstanceNotifier = nullptr;
+  std::unique_ptr<platform::CTerminationSignals> m_terminationSignals;
+  bool m_bClosingOnSignal = false;
   std::unique_ptr<CMyDocManager> m_pDocManager;
   CModuleLibraries m_moduleLibs;
   CMainFrame* m_pMainFrame = nullptr;

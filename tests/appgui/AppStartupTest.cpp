@@ -4,6 +4,7 @@
 
 #include "platform/IPrompts.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -254,6 +255,48 @@ TEST_F(AppStartup, SecondStartBringsTheFirstWindowBackAndEndsWithoutItsOwn) {
 
   delete frame;
   app.ExitInstance(0);
+}
+
+// True once the process has its own handler for the signal (its mask in /proc).
+bool CatchesSignal(qint64 pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigCgt:", 0) != 0) continue;
+    return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1u;
+  }
+  return false;
+}
+
+// The real program, ended by SIGTERM: it closes its window and runs the shutdown, so the
+// language of this run gives way to the stored one again.
+TEST_F(AppStartup, TerminationSignalRunsTheShutdown) {
+  const fs::path runtime = m_root / "run";
+  fs::create_directories(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  platform::CProfileStore().WriteProfileInt("", "LanguageID", 2052);
+
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  program.setProcessEnvironment(env);
+  program.start(QString::fromUtf8(CORVANE_BIN_DIR "/corvane"), {"1028"});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  QElapsedTimer clock;
+  clock.start();
+  while (!CatchesSignal(program.processId(), SIGTERM) && clock.elapsed() < 20000 &&
+         program.state() == QProcess::Running)
+    program.waitForFinished(20);
+  ASSERT_TRUE(CatchesSignal(program.processId(), SIGTERM)) << program.readAllStandardError().toStdString();
+  EXPECT_EQ(platform::CProfileStore().GetProfileInt("", "LanguageID", 0), 1028);
+
+  program.terminate();
+  const bool ended = program.waitForFinished(20000);
+  if (!ended) program.kill();
+  ASSERT_TRUE(ended) << "SIGTERM did not end the program";
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  EXPECT_EQ(platform::CProfileStore().GetProfileInt("", "LanguageID", 0), 2052);
 }
 
 // As the program runs: the user closes the main window, the event loop ends, the shutdown runs.
