@@ -69,6 +69,21 @@ protected:
     test::RunCorvaneApp(m_exe, std::move(args), body);
   }
 
+  // The single-instance files in a folder of this test's own.
+  void UseOwnRuntimeFolder() {
+    const fs::path runtime = m_root / "run";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  }
+  // The built program itself, offscreen, in this test's folders.
+  static void StartRealProgram(QProcess& process, const QStringList& args) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(QString::fromUtf8(CORVANE_BIN_DIR "/corvane"), args);
+  }
+
   fs::path m_root;
   test::ScriptedPrompts m_prompts;
   std::string m_exe;
@@ -207,10 +222,7 @@ TEST_F(AppStartup, SplashPicture204OnlyWithoutFields) {
 
 // Two real processes: this one is the first copy, the second is the program itself.
 TEST_F(AppStartup, SecondStartBringsTheFirstWindowBackAndEndsWithoutItsOwn) {
-  const fs::path runtime = m_root / "run";
-  fs::create_directories(runtime);
-  fs::permissions(runtime, fs::perms::owner_all);
-  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  UseOwnRuntimeFolder();
   platform::CProfileStore().WriteProfileInt("", "LanguageID", 2052);
 
   std::string exe = m_exe;
@@ -227,10 +239,7 @@ TEST_F(AppStartup, SecondStartBringsTheFirstWindowBackAndEndsWithoutItsOwn) {
   ASSERT_TRUE(frame->isMinimized());
 
   QProcess second;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  second.setProcessEnvironment(env);
-  second.start(QString::fromUtf8(CORVANE_BIN_DIR "/corvane"), {"1028"});
+  StartRealProgram(second, {"1028"});
   ASSERT_TRUE(second.waitForStarted(10000));
   QElapsedTimer clock;
   clock.start();
@@ -270,17 +279,11 @@ bool CatchesSignal(qint64 pid, int signal) {
 // The real program, ended by SIGTERM: it closes its window and runs the shutdown, so the
 // language of this run gives way to the stored one again.
 TEST_F(AppStartup, TerminationSignalRunsTheShutdown) {
-  const fs::path runtime = m_root / "run";
-  fs::create_directories(runtime);
-  fs::permissions(runtime, fs::perms::owner_all);
-  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  UseOwnRuntimeFolder();
   platform::CProfileStore().WriteProfileInt("", "LanguageID", 2052);
 
   QProcess program;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  program.setProcessEnvironment(env);
-  program.start(QString::fromUtf8(CORVANE_BIN_DIR "/corvane"), {"1028"});
+  StartRealProgram(program, {"1028"});
   ASSERT_TRUE(program.waitForStarted(10000));
   QElapsedTimer clock;
   clock.start();
