@@ -1,7 +1,6 @@
 #include "framework/ui/CMyDocManager.h"
 
 #include <algorithm>
-#include <cctype>
 #include <deque>
 
 #include <QPageSetupDialog>
@@ -16,18 +15,14 @@
 #include "platform/IPrompts.h"
 #include "resources/CResourceModule.h"
 #include "resources/CStringTable.h"
+#include "settings/AsciiText.h"
 
 namespace corvane {
 namespace {
 
 bool EndsWithNoCase(const std::string& s, const std::string& tail) {
-  if (tail.empty() || tail.size() > s.size()) return false;
-  for (std::size_t i = 0; i < tail.size(); ++i) {
-    const auto a = static_cast<unsigned char>(s[s.size() - tail.size() + i]);
-    const auto b = static_cast<unsigned char>(tail[i]);
-    if (std::tolower(a) != std::tolower(b)) return false;
-  }
-  return true;
+  return !tail.empty() && tail.size() <= s.size() &&
+         ascii::SameNoCase(std::string_view(s).substr(s.size() - tail.size()), tail);
 }
 
 }  // namespace
