@@ -9,7 +9,7 @@ PACKAGES  := build-essential cmake ninja-build pkg-config \
              xvfb xauth libmodbus-dev python3-pymodbus python3-serial-asyncio socat iproute2 clang libclang-rt-14-dev \
              fonts-wqy-microhei
 
-.PHONY: deps configure build asan test run screenshot fuzz bench clean
+.PHONY: deps testuser configure build asan test run screenshot fuzz bench clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -17,6 +17,14 @@ deps:
 	  echo "Installing:" $$missing; \
 	  export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+# The ordinary user some tests also run as (root ignores exclusive modes and permissions),
+# in the group that may use serial ports.
+TEST_USER ?= corvane-test
+testuser:
+	@if [ "$$(id -u)" = 0 ] && ! id $(TEST_USER) >/dev/null 2>&1; then \
+	  useradd --create-home --shell /usr/sbin/nologin --groups dialout $(TEST_USER); \
 	fi
 
 $(BUILD)/build.ninja:
@@ -34,7 +42,7 @@ asan: deps $(ASAN)/build.ninja
 	cmake --build $(ASAN) -j $(JOBS)
 
 # Every test of the normal build, then the core tests again under ASan and UBSan.
-test: build asan
+test: build asan testuser
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS) -L core

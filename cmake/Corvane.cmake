@@ -48,16 +48,22 @@ function(corvane_ui_library name)
   corvane_warnings(${name})
 endfunction()
 
-# corvane_test(<name> SOURCES ... LIBS ... [GUI] [LOCK <resource>])
+# corvane_test(<name> SOURCES ... LIBS ... [GUI] [LOCK <resource>] [UNPRIVILEGED])
 # One GoogleTest executable; every test case is a ctest test. Core tests carry the
 # label "core" (they also run under the sanitizers), GUI tests run offscreen. LOCK keeps its
 # tests from running beside other tests that hold the same lock (for example "tcp502": servers
 # on port 502 of loopback addresses, which a wildcard listener would take from each other).
+# UNPRIVILEGED registers every case a second time, "unprivileged.<case>", run as the ordinary
+# user CORVANE_TEST_USER (root ignores exclusive modes and permissions; `make test` makes it).
+set(CORVANE_TEST_USER corvane-test CACHE STRING "Unprivileged user the UNPRIVILEGED tests run as")
 function(corvane_test name)
-  cmake_parse_arguments(ARG "GUI" "LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;UNPRIVILEGED" "LOCK" "SOURCES;LIBS" ${ARGN})
   set(lock)
   if(ARG_LOCK)
     set(lock RESOURCE_LOCK ${ARG_LOCK})
+  endif()
+  if(ARG_UNPRIVILEGED)
+    list(APPEND ARG_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/TestUser.cpp)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
@@ -68,12 +74,24 @@ function(corvane_test name)
   target_compile_definitions(${name} PRIVATE CORVANE_BIN_DIR="${CORVANE_BIN_DIR}"
                              CORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   corvane_warnings(${name})
+  # Property values stay single words (discovery splits lists): ctest -L takes a regular
+  # expression, so "core" also selects "core-unprivileged" (the sanitizer run covers both), and
+  # the user comes as an environment modification beside the GUI tests' environment.
   if(ARG_GUI)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 ${lock})
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
       PROPERTIES LABELS core TIMEOUT 120 ${lock})
+  endif()
+  if(ARG_UNPRIVILEGED AND ARG_GUI)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "unprivileged."
+      PROPERTIES LABELS gui-unprivileged TIMEOUT 120 ${lock} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                 ENVIRONMENT_MODIFICATION "CORVANE_TEST_USER=set:${CORVANE_TEST_USER}")
+  elseif(ARG_UNPRIVILEGED)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "unprivileged."
+      PROPERTIES LABELS core-unprivileged TIMEOUT 120 ${lock}
+                 ENVIRONMENT_MODIFICATION "CORVANE_TEST_USER=set:${CORVANE_TEST_USER}")
   endif()
 endfunction()
 

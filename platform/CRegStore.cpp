@@ -501,9 +501,11 @@ public:
     std::filesystem::path target(file);
     std::string lockFile = target.parent_path().string() + "/." + target.filename().string() + ".lock";
     m_fd.Reset(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    const int createError = errno;
     if (!m_fd.Valid()) m_fd.Reset(::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC));
     if (!m_fd.Valid()) {
-      m_error = ErrorFromErrno(errno);
+      // The read-only retry of a lock file that is not there says ENOENT; the reason is the create's.
+      m_error = ErrorFromErrno(errno == ENOENT ? createError : errno);
       return;
     }
     while (::flock(m_fd.Get(), LOCK_EX) != 0) {
