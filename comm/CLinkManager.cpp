@@ -31,8 +31,8 @@ constexpr int kAnswerWaitMs = 1000;  // bound on the manager handling our reques
 
 int Net(std::int32_t hostOrder) { return static_cast<int>(htonl(static_cast<std::uint32_t>(hostOrder))); }
 
-void ShowOk(const std::string& text) {
-  Prompts().MessageBox(text, LoadString(57344), PromptButtons::Ok, PromptIcon::Warning);
+void ShowOk(const std::string& text, const std::string& reason = {}) {
+  Prompts().MessageBoxWithDetail(text, reason, LoadString(57344), PromptButtons::Ok, PromptIcon::Warning);
 }
 
 std::string RuntimeFolder() {
@@ -167,8 +167,9 @@ int CLinkManager::OpenLink() {
       m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
       if (m_portLink.OpenSerial(m_conf.ComPortNum, m_conf.BaudRate, m_conf.DataLen, m_conf.Parity,
                                 m_conf.StopBits) < 0) {
-        if (LogLine) LogLine(DescribeSerialFailure(m_conf.ComPortNum));
-        ShowOk(LoadString(503));
+        const std::string reason = DescribeSerialFailure(m_conf.ComPortNum);
+        if (LogLine) LogLine(reason);
+        ShowOk(LoadString(503), reason);
         return -1;
       }
       return m_conf.ComPortNum;
@@ -181,8 +182,9 @@ int CLinkManager::OpenLink() {
       m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
       const int conn = m_portLink.GetSocketConnNum();
       if (m_portLink.OpenSocket(conn, 1, Net(m_conf.IPAddress), 502, 0) < 0) {
-        if (LogLine) LogLine("Modbus TCP connection to port 502 was refused or timed out");
-        ShowOk(LoadString(503));
+        const std::string reason = "Modbus TCP connection to port 502 was refused or timed out";
+        if (LogLine) LogLine(reason);
+        ShowOk(LoadString(503), reason);
         return -1;
       }
       return conn;

@@ -23,6 +23,13 @@ public:
   virtual ~IPrompts() = default;
   virtual int MessageBox(const std::string& text, const std::string& caption,
                          PromptButtons buttons, PromptIcon icon) = 0;
+  // The same box with the reason of a failure beneath its text, which stays as it is.
+  // A seam that shows no reasons shows the plain box.
+  virtual int MessageBoxWithDetail(const std::string& text, const std::string& detail, const std::string& caption,
+                                   PromptButtons buttons, PromptIcon icon) {
+    (void)detail;
+    return MessageBox(text, caption, buttons, icon);
+  }
   // Empty when the user cancels.
   virtual std::optional<std::string> OpenFileName(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> SaveFileName(const FileDialogRequest& request) = 0;

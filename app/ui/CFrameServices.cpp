@@ -25,7 +25,10 @@ namespace corvane {
 CFrameServices::CFrameServices(CMainFrame& frame) : m_frame(frame) {
   // COMn is the device the port map gives for it.
   m_portLink.SetPortResolver([](int n) { return platform::CSerialPortMap().DeviceForComPort(n).value_or(""); });
-  m_link.LogLine = [this](const std::string& line) { LogLine(line); };
+  m_link.LogLine = [this](const std::string& line) {
+    m_strLinkFailure = line;
+    LogLine(line);
+  };
 }
 
 CFrameServices::~CFrameServices() = default;
@@ -115,6 +118,7 @@ void CFrameServices::ApplyLinkPreset(const LinkPreset& preset) {
 }
 
 void CFrameServices::PrepareSearch() {
+  m_strLinkFailure.clear();
   CCorvaneApp* app = CCorvaneApp::Instance();
   if (app) {
     app->m_aOpenModuleFiles.RemoveAll();
@@ -131,7 +135,9 @@ bool CFrameServices::OpenModule(const std::string& code) {
 }
 
 void CFrameServices::ShowMessage(unsigned stringId) {
-  Prompts().MessageBox(LoadString(stringId), LoadString(57344), PromptButtons::Ok, PromptIcon::Warning);
+  const std::string reason = stringId == 503 ? m_strLinkFailure : std::string();
+  Prompts().MessageBoxWithDetail(LoadString(stringId), reason, LoadString(57344), PromptButtons::Ok,
+                                 PromptIcon::Warning);
 }
 
 void CFrameServices::LogLine(const std::string& text) {

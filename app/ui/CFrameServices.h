@@ -3,6 +3,7 @@
 // object, the link manager and the device search. The frame routes its commands here.
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "comm/CLinkManager.h"
 #include "comm/CommConf.h"
@@ -74,6 +75,8 @@ private:
   CDeviceSearch m_search{m_conf, m_portLink, m_link.Bus(), *this};
   std::unique_ptr<CProgressWnd> m_progress;
   QSocketNotifier* m_pAnswerNotifier = nullptr;
+  // The link's latest reason for a failed open in this search; message 503 shows it.
+  std::string m_strLinkFailure;
 };
 
 }  // namespace corvane

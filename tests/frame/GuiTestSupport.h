@@ -15,6 +15,7 @@ void EnsureApplication();
 struct PromptRecord {
   std::string text;
   PromptButtons buttons;
+  std::string detail;  // the reason beneath the text ("" for none)
 };
 
 class RecordingPrompts : public IPrompts {
@@ -22,7 +23,12 @@ public:
   RecordingPrompts() { m_previous = SetPrompts(this); }
   ~RecordingPrompts() override { SetPrompts(m_previous); }
   int MessageBox(const std::string& text, const std::string&, PromptButtons buttons, PromptIcon) override {
-    shown.push_back({text, buttons});
+    shown.push_back({text, buttons, {}});
+    return answer;
+  }
+  int MessageBoxWithDetail(const std::string& text, const std::string& detail, const std::string&,
+                           PromptButtons buttons, PromptIcon) override {
+    shown.push_back({text, buttons, detail});
     return answer;
   }
   std::optional<std::string> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }

@@ -141,6 +141,8 @@ TEST_F(LinkManagerTest, SerialPortThatIsNotATerminalGives503AndAReason) {
   EXPECT_EQ(m_prompts.shown[0], "Cannot open the specified communication!");
   ASSERT_EQ(log.size(), 1u);
   EXPECT_NE(log[0].find("not a serial device"), std::string::npos) << log[0];
+  // The box keeps its text and carries the same reason beneath it.
+  EXPECT_EQ(m_prompts.details[0], log[0]);
 }
 
 TEST_F(LinkManagerTest, ManagerAbsentGivesMinusOneAfterThePause) {

@@ -129,6 +129,24 @@ TEST_F(FrameEndToEnd, SearchWithoutAnswerWritesOneNotFoundLine) {
   });
 }
 
+// "Cannot open the specified communication!" keeps its text and carries the reason the output log
+// names, for the link's open and for the discovery request's.
+TEST_F(FrameEndToEnd, FailedPortBoxesCarryTheReasonOfTheLog) {
+  WriteSettings("CommType=0\nComPortNum=6\n");  // nothing on COM6
+  RunApp([&](CCorvaneApp&, CMainFrame& frame) {
+    frame.OnCommand(cmd::ID_SEARCH_MODULE);
+    const COutputLogModel* log = frame.Output()->Model();
+    ASSERT_GE(log->LineCount(), 2u);
+    const std::string reason = log->LineText(0);
+    EXPECT_NE(reason.find("COM6"), std::string::npos) << reason;
+    ASSERT_EQ(m_prompts.shown.size(), 2u);
+    for (std::size_t i = 0; i < m_prompts.shown.size(); ++i) {
+      EXPECT_EQ(m_prompts.shown[i], "Cannot open the specified communication!");
+      EXPECT_EQ(m_prompts.details[i], reason);
+    }
+  });
+}
+
 TEST_F(FrameEndToEnd, ProjectSaveThenLoadHandsEachModuleItsData) {
   StartSerialDevice("code=0x0015 station=1 sub=0x4041");
   WriteSettings("CommType=0\nComPortNum=5\nBaudRate=19200\nModbusMode=1\nDataLen=8\nParity=2\nStopBits=1\n");

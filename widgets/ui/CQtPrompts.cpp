@@ -2,13 +2,28 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace corvane {
 
 int CQtPrompts::MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
                            PromptIcon icon) {
+  return MessageBoxWithDetail(text, {}, caption, buttons, icon);
+}
+
+int CQtPrompts::MessageBoxWithDetail(const std::string& text, const std::string& detail, const std::string& caption,
+                                     PromptButtons buttons, PromptIcon icon) {
   QMessageBox box(QApplication::activeWindow());
+  // The reason shows at once, beneath the text, and can be selected and copied.
+  box.setTextFormat(Qt::PlainText);
+  if (!detail.empty()) {
+    box.setInformativeText(QString::fromStdString(detail));
+    // A reason may name a device path from a settings file: it is never markup.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+      label->setTextFormat(Qt::PlainText);
+  }
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box.setWindowTitle(QString::fromStdString(caption));
   box.setText(QString::fromStdString(text));
   switch (icon) {

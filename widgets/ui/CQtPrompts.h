@@ -8,6 +8,8 @@ class CQtPrompts final : public IPrompts {
 public:
   int MessageBox(const std::string& text, const std::string& caption, PromptButtons buttons,
                  PromptIcon icon) override;
+  int MessageBoxWithDetail(const std::string& text, const std::string& detail, const std::string& caption,
+                           PromptButtons buttons, PromptIcon icon) override;
   std::optional<std::string> OpenFileName(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
 
