@@ -95,10 +95,13 @@ CMyMultiDocTemplate* CMainFrame::CreateBuiltInTemplate() { return CCorvaneDoc::C
 bool CMainFrame::LoadFrame(unsigned nIDResource) {
   // The framework's Open (Ctrl+O) hands the file picked to the application's entry for files;
   // a picked file opens as given, like a dropped one.
-  if (CMyDocManager* dm = GetDocManager(); dm && !dm->FileOpener)
+  if (CMyDocManager* dm = GetDocManager(); dm && !dm->FileOpener) {
     dm->FileOpener = [](const std::string& path) {
       if (CCorvaneApp* app = CCorvaneApp::Instance()) app->OpenDocumentFile(path, CCorvaneApp::OpenOrigin::Drop);
     };
+    // That entry loads projects: the dialog offers project files.
+    dm->FileOpenDialog = [] { return CProjectCommands::ProjectFileDialog(false); };
+  }
   SwitchMenu(nIDResource);
   if (!OnCreate()) return false;
   UpdateCommandUI();

@@ -54,6 +54,10 @@ private:
 
 }  // namespace
 
+FileDialogRequest CProjectCommands::ProjectFileDialog(bool forSave) {
+  return {TranslateText("Project", kFilter), kDefaultExt, forSave};
+}
+
 int CProjectCommands::CountOpenDocuments() const {
   return m_app.GetDocManager() ? static_cast<int>(m_app.GetDocManager()->GetOpenDocumentCount()) : 0;
 }
@@ -93,7 +97,7 @@ void CProjectCommands::OnProjectOpen() {
 
 void CProjectCommands::OpenProjectWithDialog() {
   m_frame.setEnabled(false);
-  const auto path = Prompts().OpenFileName({TranslateText("Project", kFilter), kDefaultExt, false});
+  const auto path = Prompts().OpenFileName(ProjectFileDialog(false));
   m_frame.setEnabled(true);
   if (path) OpenProjectFile(*path);
 }
@@ -118,7 +122,7 @@ void CProjectCommands::OpenProjectFile(const std::string& path) {
 }
 
 void CProjectCommands::SaveProject() {
-  const auto path = Prompts().SaveFileName({TranslateText("Project", kFilter), kDefaultExt, true});
+  const auto path = Prompts().SaveFileName(ProjectFileDialog(true));
   if (!path) return;
   CProjectWriter writer;
   const std::vector<std::string> files(m_app.m_aOpenModuleFiles.begin(), m_app.m_aOpenModuleFiles.end());

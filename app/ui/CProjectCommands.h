@@ -3,6 +3,8 @@
 // the project file, over the codec of project/.
 #include <string>
 
+#include "platform/IPrompts.h"
+
 class CPortLink;
 
 namespace corvane {
@@ -14,6 +16,9 @@ class CProjectCommands {
 public:
   CProjectCommands(CCorvaneApp& app, CMainFrame& frame, CPortLink& link)
       : m_app(app), m_frame(frame), m_link(link) {}
+
+  // The file dialog of projects: "Corvane Project File (*.cvn)", extension ".cvn".
+  static FileDialogRequest ProjectFileDialog(bool forSave);
 
   int CountOpenDocuments() const;
   void NewProject();

@@ -100,7 +100,7 @@ void CMyDocManager::OnFileNew() {
   if (chosen) chosen->OpenDocumentFile(nullptr, true);
 }
 
-void CMyDocManager::OnFileOpen() {
+FileDialogRequest CMyDocManager::TemplateFileDialog() const {
   FileDialogRequest request;
   for (const auto& t : m_templates) {
     const std::string name = t->GetDocString(3);
@@ -110,6 +110,11 @@ void CMyDocManager::OnFileOpen() {
     if (request.defaultExt.empty()) request.defaultExt = ext;
   }
   request.filter += TranslateText("Framework", CVN_STR("Framework", "All Files (*)")) + "|*||";
+  return request;
+}
+
+void CMyDocManager::OnFileOpen() {
+  const FileDialogRequest request = FileOpener && FileOpenDialog ? FileOpenDialog() : TemplateFileDialog();
   const std::optional<std::string> path = Prompts().OpenFileName(request);
   if (!path || path->empty()) return;
   if (FileOpener) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/ui/CCmdTarget.h"
+#include "platform/IPrompts.h"
 
 namespace corvane {
 
@@ -46,12 +47,17 @@ public:
   // for files), or without one to the template whose extension it has.
   virtual void OnFileOpen();
   std::function<void(const std::string&)> FileOpener;
+  // The dialog's filter and extension for the files FileOpener takes; without it the
+  // templates' own filters and "All Files".
+  std::function<FileDialogRequest()> FileOpenDialog;
   // 57606: the page set-up of the printer that printing and preview use.
   virtual void OnFilePrintSetup();
   // Tests answer the "New" dialog through this instead of running it.
   std::function<int(CNewTypeDlg&)> NewTypeDialogHook;
 
 private:
+  FileDialogRequest TemplateFileDialog() const;
+
   std::vector<std::unique_ptr<CMyMultiDocTemplate>> m_templates;
 };
 

@@ -147,6 +147,16 @@ TEST_F(FrameEndToEnd, FailedPortBoxesCarryTheReasonOfTheLog) {
   });
 }
 
+// Ctrl+O (the framework's Open) asks for a project file, as the project's own Open does.
+TEST_F(FrameEndToEnd, CtrlOOffersProjectFiles) {
+  WriteSettings("CommType=0\nComPortNum=6\n");
+  RunApp([&](CCorvaneApp&, CMainFrame& frame) {
+    EXPECT_TRUE(frame.OnCommand(cmd::ID_FILE_OPEN));
+    EXPECT_EQ(m_prompts.lastRequest.filter, "Corvane Project File (*.cvn)|*.cvn||");
+    EXPECT_EQ(m_prompts.lastRequest.defaultExt, ".cvn");
+  });
+}
+
 TEST_F(FrameEndToEnd, ProjectSaveThenLoadHandsEachModuleItsData) {
   StartSerialDevice("code=0x0015 station=1 sub=0x4041");
   WriteSettings("CommType=0\nComPortNum=5\nBaudRate=19200\nModbusMode=1\nDataLen=8\nParity=2\nStopBits=1\n");
