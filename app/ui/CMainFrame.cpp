@@ -241,9 +241,13 @@ bool CMainFrame::CreatePanes() {
   addDockWidget(Qt::BottomDockWidgetArea, m_pOutputPane);
   resizeDocks({m_pDeviceTreePane}, {220}, Qt::Horizontal);
   resizeDocks({m_pOutputPane}, {160}, Qt::Vertical);
-  // A pane's close button hides it like the View command does; the check must follow.
-  for (QDockWidget* pane : {m_pDeviceTreePane, m_pOutputPane})
+  for (QDockWidget* pane : {m_pDeviceTreePane, m_pOutputPane}) {
+    // A pane's close button hides it like the View command does; the check must follow.
     connect(pane, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
+    // A right click on a pane (its title bar too) shows nothing: it would reach the frame's
+    // menu of docks and toolbars otherwise.
+    pane->setContextMenuPolicy(Qt::PreventContextMenu);
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
@@ -352,6 +353,25 @@ TEST_F(MainFrameTest, ToolbarsDockInOneRowInOrderAndPanesOnTheirSides) {
   EXPECT_EQ(frame->dockWidgetArea(frame->DeviceTreePane()), Qt::LeftDockWidgetArea);
   EXPECT_EQ(frame->dockWidgetArea(frame->OutputPane()), Qt::BottomDockWidgetArea);
   EXPECT_EQ(frame->DeviceTreePane()->allowedAreas(), Qt::AllDockWidgetAreas);
+}
+
+// A right click on a pane, its title bar too, opens no menu; on a toolbar Qt's menu of bars opens
+// (which shows that the check can see a menu).
+TEST_F(MainFrameTest, PanesOpenNoContextMenu) {
+  const auto menuAfterRightClick = [](QWidget* target, QPoint at) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+    QApplication::processEvents();
+    QWidget* popup = QApplication::activePopupWidget();
+    if (popup) popup->close();
+    return popup != nullptr;
+  };
+  for (QDockWidget* pane : {frame->OutputPane(), frame->DeviceTreePane()}) {
+    SCOPED_TRACE(pane->objectName().toStdString());
+    EXPECT_EQ(pane->contextMenuPolicy(), Qt::PreventContextMenu);
+    EXPECT_FALSE(menuAfterRightClick(pane, QPoint(pane->width() / 2, 4)));  // the title bar
+  }
+  EXPECT_TRUE(menuAfterRightClick(frame->ToolBar(cmd::ID_TOOLBAR_STANDARD), QPoint(4, 4)));
 }
 
 TEST_F(MainFrameTest, PaneAndStatusBarCommandsToggleAndCheck) {

@@ -5,11 +5,14 @@
 #include <ctime>
 #include <regex>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +101,46 @@ TEST_F(OutputLogTest, RightClickIsConsumed) {
   EXPECT_EQ(wnd->contextMenuPolicy(), Qt::PreventContextMenu);
   EXPECT_EQ(wnd->List()->contextMenuPolicy(), Qt::PreventContextMenu);
   EXPECT_EQ(wnd->List()->viewport()->contextMenuPolicy(), Qt::PreventContextMenu);
+}
+
+// A reason longer than the pane is cut at its edge: the tooltip carries it whole.
+TEST_F(OutputLogTest, LongLineShowsWholeAsTooltip) {
+  const std::string reason(400, 'r');
+  wnd->AddLine("COM6: " + reason);
+  const QModelIndex description = wnd->Model()->index(0, 1);
+  EXPECT_LT(wnd->List()->visualRect(description).width(), wnd->List()->fontMetrics().horizontalAdvance(
+                                                               QString::fromStdString("COM6: " + reason)));
+  EXPECT_EQ(wnd->Model()->data(description, Qt::ToolTipRole).toString().toStdString(), "COM6: " + reason);
+}
+
+// Ctrl+C copies the selected line, time and text, even where the window has a Copy command of
+// its own on that key.
+TEST_F(OutputLogTest, CtrlCCopiesTheSelectedLine) {
+  QWidget window;
+  int windowCopies = 0;
+  auto* copy = new QAction(&window);
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setShortcutContext(Qt::WindowShortcut);
+  QObject::connect(copy, &QAction::triggered, [&] { ++windowCopies; });
+  window.addAction(copy);
+  auto* log = new COutputListWnd(&window);
+  log->resize(600, 200);
+  window.resize(600, 200);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const std::time_t when = 1453885503;
+  log->Model()->AddLine("first", when);
+  log->Model()->AddLine("COM6: /dev/ttyS5: Permission denied", when);
+  QGuiApplication::clipboard()->clear();
+  log->List()->setFocus();
+  log->List()->selectRow(1);
+  QTest::keyClick(log->List(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+            COutputLogModel::FormatTime(when) + "\tCOM6: /dev/ttyS5: Permission denied");
+  EXPECT_EQ(windowCopies, 0);
+  EXPECT_EQ(log->Model()->CopyText({0, 1, 7}),
+            COutputLogModel::FormatTime(when) + "\tfirst\n" + COutputLogModel::FormatTime(when) +
+                "\tCOM6: /dev/ttyS5: Permission denied");
 }
 
 TEST_F(OutputLogTest, HundredThousandLinesAreAllKept) {

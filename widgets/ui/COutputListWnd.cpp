@@ -1,8 +1,13 @@
 #include "widgets/ui/COutputListWnd.h"
 
+#include <algorithm>
 #include <ctime>
+#include <vector>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -32,6 +37,8 @@ COutputListWnd::COutputListWnd(QWidget* parent)
   setContextMenuPolicy(Qt::PreventContextMenu);
   m_pList->setContextMenuPolicy(Qt::PreventContextMenu);
   m_pList->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+  // Ctrl+C copies the selected lines, even where a window's own Copy command has the key.
+  m_pList->installEventFilter(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -46,6 +53,27 @@ int COutputListWnd::AddLine(const std::string& text) {
 int COutputListWnd::Clear() {
   m_pModel->Clear();
   return 1;
+}
+
+void COutputListWnd::CopySelection() const {
+  std::vector<std::size_t> rows;
+  for (const QModelIndex& index : m_pList->selectionModel()->selectedRows())
+    rows.push_back(static_cast<std::size_t>(index.row()));
+  if (rows.empty() && m_pList->currentIndex().isValid())
+    rows.push_back(static_cast<std::size_t>(m_pList->currentIndex().row()));
+  std::sort(rows.begin(), rows.end());
+  if (rows.empty()) return;
+  QGuiApplication::clipboard()->setText(QString::fromStdString(m_pModel->CopyText(rows)));
+}
+
+bool COutputListWnd::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pList && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    event->accept();
+    if (event->type() == QEvent::KeyPress) CopySelection();
+    return event->type() == QEvent::KeyPress;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace corvane

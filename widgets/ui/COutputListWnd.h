@@ -22,8 +22,14 @@ public:
   // Removes every line; returns 1.
   int Clear();
 
+  // The selected lines (else the current one) to the clipboard, as COutputLogModel::CopyText.
+  void CopySelection() const;
+
   COutputLogModel* Model() const { return m_pModel; }
   QTableView* List() const { return m_pList; }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   COutputLogModel* m_pModel;

@@ -46,10 +46,23 @@ QVariant COutputLogModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole) {
     if (index.column() == 0) return QString::fromStdString(FormatTime(line.when));
     if (index.column() == 1) return QString::fromStdString(line.text);
+  } else if (role == Qt::ToolTipRole && index.column() == 1) {
+    // A line longer than the pane is cut at its edge: the tooltip shows it whole.
+    return QString::fromStdString(line.text);
   } else if (role == Qt::DecorationRole && index.column() == 0) {
     return m_icon;
   }
   return {};
+}
+
+std::string COutputLogModel::CopyText(const std::vector<std::size_t>& rows) const {
+  std::string out;
+  for (std::size_t row : rows) {
+    if (row >= m_lines.size()) continue;
+    if (!out.empty()) out += '\n';
+    out += FormatTime(m_lines[row].when) + '\t' + m_lines[row].text;
+  }
+  return out;
 }
 
 QVariant COutputLogModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -22,6 +22,9 @@ public:
   std::size_t LineCount() const { return m_lines.size(); }
   const std::string& LineText(std::size_t i) const { return m_lines.at(i).text; }
   std::time_t LineTime(std::size_t i) const { return m_lines.at(i).when; }
+  // The given lines as the clipboard gets them: time, a tab and the text, one line each;
+  // rows that do not exist are left out.
+  std::string CopyText(const std::vector<std::size_t>& rows) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
