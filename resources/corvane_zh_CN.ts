@@ -735,6 +735,12 @@ Toggle StatusBar</source>
         <source>Transfer Mode</source>
         <translation>传输模式</translation>
     </message>
+    <message>
+        <source>No Ethernet or wireless network adapter is available, so an Ethernet link cannot be set.
+Connect a network adapter, or choose another communication type.</source>
+        <translation>没有可用的以太网或无线网络适配器，因此无法设置以太网连接。
+请连接网络适配器，或选择其他通信类型。</translation>
+    </message>
 </context>
 <context>
     <name>corvane::comm::CIPListDlg</name>

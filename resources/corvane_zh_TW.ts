@@ -735,6 +735,12 @@ Toggle StatusBar</source>
         <source>Transfer Mode</source>
         <translation>傳輸模式</translation>
     </message>
+    <message>
+        <source>No Ethernet or wireless network adapter is available, so an Ethernet link cannot be set.
+Connect a network adapter, or choose another communication type.</source>
+        <translation>沒有可用的乙太網路或無線網路介面卡，因此無法設定乙太網路連線。
+請連接網路介面卡，或選擇其他通訊類型。</translation>
+    </message>
 </context>
 <context>
     <name>corvane::comm::CIPListDlg</name>

@@ -17,6 +17,7 @@
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
 #include "comm/ui/CIpAddressEdit.h"
+#include "platform/IPrompts.h"
 
 namespace corvane::comm {
 
@@ -268,7 +269,15 @@ void CCommSetDlg::OnIpList() {
 }
 
 void CCommSetDlg::accept() {
-  if (m_pInterface->count() == 0) return;
+  const bool noAdapter = m_pInterface->count() == 0;
+  // Only an Ethernet link needs a local adapter; a serial or manager link is stored without one.
+  if (noAdapter && m_pType->currentIndex() == kEthernet) {
+    Prompts().MessageBox(tr("No Ethernet or wireless network adapter is available, so an Ethernet link cannot be "
+                            "set.\nConnect a network adapter, or choose another communication type.")
+                             .toStdString(),
+                         windowTitle().toStdString(), PromptButtons::Ok, PromptIcon::Warning);
+    return;
+  }
   m_record.CommType = m_pType->currentIndex();
   const std::string driver = m_pDriver->currentText().toStdString();
   std::string number = driver;
@@ -285,10 +294,12 @@ void CCommSetDlg::accept() {
   m_record.StationAddr = m_pStation->currentIndex();
   m_record.ModbusMode = m_pMode->currentIndex();
   m_record.IPAddress = static_cast<std::int32_t>(m_pIp->Address());
-  m_record.NetInterface = m_pInterface->currentIndex();
-  const auto at = static_cast<std::size_t>(m_record.NetInterface);
+  // Without adapters the stored choice of adapter stays for the day one is back.
+  if (!noAdapter) m_record.NetInterface = m_pInterface->currentIndex();
+  const auto at = static_cast<std::size_t>(m_pInterface->currentIndex());
   m_record.HostIPAddr = static_cast<std::int32_t>(
-      at < m_aAdapterIPs.size() ? CNetworkAdapterFilter::ParseDottedQuad(m_aAdapterIPs[at]) : 0xFFFFFFFFu);
+      !noAdapter && at < m_aAdapterIPs.size() ? CNetworkAdapterFilter::ParseDottedQuad(m_aAdapterIPs[at])
+                                              : 0xFFFFFFFFu);
   QDialog::accept();
 }
 

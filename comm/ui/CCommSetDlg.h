@@ -40,7 +40,8 @@ public:
   const CPORTHUB& Catalogue() const { return m_catalogue; }
 
 public slots:
-  // Stores and closes; does nothing while the interface list is empty.
+  // Stores and closes. With no network adapter listed an Ethernet link is refused with a
+  // message; any other link is stored.
   void accept() override;
 
 private:

@@ -14,7 +14,9 @@
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
 #include "comm/ui/CIpAddressEdit.h"
+#include "platform/IPrompts.h"
 #include "tests/dialogs/DialogTestEnv.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace corvane::comm {
 namespace {
@@ -298,18 +300,48 @@ TEST_F(CommSetDlgTest, NoPortsStoresPortZero) {
   EXPECT_EQ(m_record.ComPortNum, 0);
 }
 
-TEST_F(CommSetDlgTest, OkWithNoAdaptersDoesNothing) {
-  m_adapters.clear();
-  m_record.BaudRate = 19200;
-  auto dlg = Open();
-  UserPick(Get(*dlg, "11103"), "57600");
-  Ok(*dlg);
-  EXPECT_TRUE(dlg->isVisible());
-  EXPECT_EQ(m_record.BaudRate, 19200);
-  QTest::mouseClick(Get<QPushButton>(*dlg, "2"), Qt::LeftButton);
-  EXPECT_FALSE(dlg->isVisible());
-  EXPECT_EQ(dlg->result(), QDialog::Rejected);
-  EXPECT_EQ(m_record.BaudRate, 19200);
+// With no adapter listed only an Ethernet link is refused, with a message saying why; a serial
+// or manager link is stored (the adapter stored before stays for the day one is back).
+TEST_F(CommSetDlgTest, OkWithNoAdaptersRefusesOnlyAnEthernetLink) {
+  const struct {
+    int type;
+    bool stored;
+  } rows[] = {{CCommSetDlg::kSerial, true}, {CCommSetDlg::kEthernet, false}, {CCommSetDlg::kPorthub, true}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.type);
+    test::ScriptedPrompts prompts;
+    IPrompts* previous = SetPrompts(&prompts);
+    m_adapters.clear();
+    m_record = CommConf{};
+    m_record.BaudRate = 19200;
+    m_record.NetInterface = 1;
+    m_record.HostIPAddr = 0x0A010203;
+    auto dlg = Open();
+    UserPick(Get(*dlg, "11103"), "57600");
+    UserPick(Get(*dlg, "11100"), r.type);
+    Ok(*dlg);
+    SetPrompts(previous);
+    EXPECT_EQ(dlg->isVisible(), !r.stored);
+    if (r.stored) {
+      EXPECT_EQ(dlg->result(), QDialog::Accepted);
+      EXPECT_TRUE(prompts.shown.empty());
+      EXPECT_EQ(m_record.CommType, r.type);
+      EXPECT_EQ(m_record.BaudRate, 57600);
+      EXPECT_EQ(m_record.NetInterface, 1);
+      EXPECT_EQ(m_record.HostIPAddr, -1);
+      continue;
+    }
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0],
+              "No Ethernet or wireless network adapter is available, so an Ethernet link cannot be set.\n"
+              "Connect a network adapter, or choose another communication type.");
+    EXPECT_EQ(m_record.CommType, CommConf{}.CommType);
+    EXPECT_EQ(m_record.BaudRate, 19200);
+    EXPECT_EQ(m_record.HostIPAddr, 0x0A010203);
+    QTest::mouseClick(Get<QPushButton>(*dlg, "2"), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+  }
 }
 
 TEST_F(CommSetDlgTest, DefaultResetsTheProtocolOnly) {
