@@ -52,6 +52,33 @@ TEST_F(ProgressWndTest, CaptionChangesOnlyWithThePercentage) {
   EXPECT_FALSE(wnd.findChild<QPushButton*>()->isVisible());
 }
 
+// No window manager's title bar, so none can add a close, minimise or maximise button: the
+// window draws the caption itself, above the text, and the caption follows the percentage.
+TEST_F(ProgressWndTest, NoWindowManagerButtonsAndItsOwnCaption) {
+  CProgressWnd wnd(nullptr, "Processing...");
+  const Qt::WindowFlags flags = wnd.windowFlags();
+  EXPECT_EQ(wnd.windowType(), Qt::Tool);
+  EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+  for (const Qt::WindowType button : {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint,
+                                      Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint})
+    EXPECT_FALSE(flags.testFlag(button)) << static_cast<int>(button);
+
+  const auto* caption = wnd.findChild<QLabel*>("ProgressCaption");
+  const auto* text = wnd.findChild<QLabel*>("ProgressText");
+  ASSERT_NE(caption, nullptr);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(caption->text().toStdString(), "Processing...");
+  EXPECT_TRUE(caption->isVisible());
+  EXPECT_EQ(caption->width(), wnd.width() - 2);  // inside the one-pixel border
+  EXPECT_LT(caption->geometry().bottom(), text->geometry().top());
+  EXPECT_LE(wnd.findChild<QProgressBar*>()->geometry().bottom(), wnd.height() - 1);
+  wnd.SetRange(0, 1, 1);
+  wnd.SetPos(1);
+  EXPECT_EQ(caption->text().toStdString(), "Processing... [100%]");
+  EXPECT_EQ(wnd.windowTitle(), caption->text());
+}
+
 TEST_F(ProgressWndTest, ModalDisablesTheOwnerChainAndReenablesExactlyIt) {
   QMainWindow top;
   QWidget* middle = new QWidget(&top);

@@ -3,21 +3,28 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 #include "framework/ui/CMDIFrameWnd.h"
 
 namespace corvane {
 namespace {
 constexpr int kMargin = 10;
+constexpr int kBorder = 1;
+constexpr int kCaptionPadding = 3;
 }
 
+// No window manager's title bar: several (openbox among them) put a close button on every title
+// bar whatever the hints say. The window draws its own caption and border instead.
 CProgressWnd::CProgressWnd(QWidget* parent, const std::string& title, bool bSmooth)
     : QWidget(parent ? parent : static_cast<QWidget*>(AfxGetMainFrame()),
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   m_strTitle = title;
   Create(parent, title, bSmooth);
 }
@@ -33,6 +40,20 @@ bool CProgressWnd::Create(QWidget*, const std::string& title, bool bSmooth) {
   setPalette(QApplication::palette());
   setCursor(Qt::BusyCursor);
   resize(390, 130);
+
+  m_pCaption = new QLabel(QString::fromStdString(title), this);
+  m_pCaption->setObjectName(QStringLiteral("ProgressCaption"));
+  m_pCaption->setTextFormat(Qt::PlainText);
+  m_pCaption->setAutoFillBackground(true);
+  m_pCaption->setIndent(kCaptionPadding);
+  QPalette captionColours = m_pCaption->palette();
+  captionColours.setColor(QPalette::Window, captionColours.color(QPalette::Highlight));
+  captionColours.setColor(QPalette::WindowText, captionColours.color(QPalette::HighlightedText));
+  m_pCaption->setPalette(captionColours);
+  QFont captionFont = m_pCaption->font();
+  captionFont.setBold(true);
+  m_pCaption->setFont(captionFont);
+  m_pCaption->installEventFilter(this);
 
   m_pText = new QLabel(this);
   m_pText->setObjectName(QStringLiteral("ProgressText"));
@@ -97,7 +118,7 @@ int CProgressWnd::SetPos(int nPos) {
   const int percent = Percent(nPos, m_nMinValue, m_nMaxValue);
   if (percent != m_nPrevPercent) {
     m_nPrevPercent = percent;
-    setWindowTitle(QString::fromStdString(Caption(m_strTitle, percent)));
+    SetCaption(QString::fromStdString(Caption(m_strTitle, percent)));
   }
   const int previous = m_pBar->value() < m_pBar->minimum() ? m_nMinValue : m_pBar->value();
   m_pBar->setValue(nPos);
@@ -127,10 +148,46 @@ void CProgressWnd::LayOut(int nLines, int nWidth) {
   const QRect barRect(textRect.left(), buttonRect.top() + edgeH, buttonRect.left() - kMargin - textRect.left(),
                       button.height() - 2 * edgeH);
 
-  m_pText->setGeometry(textRect);
-  m_pCancel->setGeometry(buttonRect);
-  m_pBar->setGeometry(barRect);
-  setFixedSize(textRect.width() + 2 * kMargin, textRect.height() + button.height() + 3 * kMargin);
+  // The caption and the border stand where a window manager's frame would.
+  const int captionHeight = m_pCaption->fontMetrics().height() + 2 * kCaptionPadding;
+  const QPoint client(kBorder, kBorder + captionHeight);
+  const QSize clientSize(textRect.width() + 2 * kMargin, textRect.height() + button.height() + 3 * kMargin);
+  m_pCaption->setGeometry(kBorder, kBorder, clientSize.width(), captionHeight);
+  m_pText->setGeometry(textRect.translated(client));
+  m_pCancel->setGeometry(buttonRect.translated(client));
+  m_pBar->setGeometry(barRect.translated(client));
+  setFixedSize(clientSize.width() + 2 * kBorder, clientSize.height() + captionHeight + 2 * kBorder);
+}
+
+void CProgressWnd::SetCaption(const QString& caption) {
+  setWindowTitle(caption);
+  m_pCaption->setText(caption);
+}
+
+void CProgressWnd::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Shadow));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// The caption moves the window as a title bar would; the place is kept in the profile.
+bool CProgressWnd::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != m_pCaption) return QWidget::eventFilter(watched, event);
+  if (event->type() == QEvent::MouseButtonPress) {
+    const auto* press = static_cast<QMouseEvent*>(event);
+    if (press->button() != Qt::LeftButton) return false;
+    if (windowHandle() && windowHandle()->startSystemMove()) return true;
+    m_dragOffset = press->globalPosition().toPoint() - pos();
+    m_bDragging = true;
+    return true;
+  }
+  if (event->type() == QEvent::MouseMove && m_bDragging) {
+    move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - m_dragOffset);
+    return true;
+  }
+  if (event->type() == QEvent::MouseButtonRelease) m_bDragging = false;
+  return false;
 }
 
 bool CProgressWnd::IsOnScreen(int x, int y, int screenWidth, int screenHeight) {

@@ -3,6 +3,7 @@
 // shown while a long command runs on the GUI thread. Remembers its place in the profile.
 #include <string>
 
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
 
@@ -44,7 +45,12 @@ public:
   void RestorePosition();
   void SavePosition();
 
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+  void SetCaption(const QString& caption);
   void OnCancel();
   void LayOut(int nLines, int nWidth);
   void Paint();
@@ -62,7 +68,10 @@ private:
   bool m_bModal = false;
   bool m_bPersistent = true;
   bool m_bCreated = false;
+  QLabel* m_pCaption = nullptr;
   QLabel* m_pText = nullptr;
+  QPoint m_dragOffset;
+  bool m_bDragging = false;
   QProgressBar* m_pBar = nullptr;
   QPushButton* m_pCancel = nullptr;
   platform::CProfileStore m_ownProfile;
