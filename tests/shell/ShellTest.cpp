@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -95,6 +96,35 @@ TEST_F(ShellTest, DocumentsAndAddressesGoThroughXdgOpen) {
   EXPECT_EQ(rec.program, "xdg-open");
   EXPECT_GT(ShellOpen("https://example.invalid/", "", ""), 32);
   EXPECT_EQ(rec.args.back(), "https://example.invalid/");
+}
+
+// xdg-open's own verdict is read: installed but unable to open the target is a failure. One that
+// keeps running (a browser it runs in the foreground) counts as opened once the wait is over.
+TEST_F(ShellTest, XdgOpensExitStatusIsTheResult) {
+  const fs::path bin = m_dir / "bin";
+  fs::create_directories(bin);
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+  std::ofstream(m_dir / "manual.pdf") << "%PDF";
+  const struct {
+    const char* body;
+    int result;  // 33: opened
+  } rows[] = {
+      {"exit 0\n", 33}, {"exit 2\n", 2}, {"exit 3\n", 31}, {"exit 4\n", 31}, {"exit 1\n", 1},
+      {"kill -9 $$\n", 1}, {"sleep 6\n", 33},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.body);
+    WriteProgram(bin / "xdg-open", r.body);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ShellOpen("https://example.invalid/", "", ""), r.result);
+    EXPECT_EQ(ShellOpen("manual.pdf", "", m_dir.string()), r.result);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2 * kOpenerWaitMs + 2000));
+  }
+  fs::remove(bin / "xdg-open");
+  ::setenv("PATH", bin.string().c_str(), 1);  // no xdg-open anywhere
+  EXPECT_EQ(ShellOpen("https://example.invalid/", "", ""), 31);
+  ::setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(ShellTest, RealStartRunsInTheWorkingFolderWithTheArguments) {

@@ -119,9 +119,12 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
 }
 
+// The pointer is still on the link after a click: the hover colour stays until it leaves.
 void CHyperLink::OnClicked() {
-  m_bOverControl = false;
+  // The opener's verdict takes a moment (at most kOpenerWaitMs).
+  QApplication::setOverrideCursor(Qt::BusyCursor);
   const int result = OpenUrl(m_strUrl);
+  QApplication::restoreOverrideCursor();
   if (result > 32) {
     SetVisited(true);
   } else {
