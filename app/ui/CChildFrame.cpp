@@ -5,9 +5,9 @@
 
 namespace corvane {
 
-CChildFrame::CChildFrame(QWidget* parent) : CMDIChildWnd(parent) {
-  setWindowState(Qt::WindowMaximized);
-}
+// Maximised by the template once it is in the document area: a state set before that takes no
+// geometry, and maximising again would then change nothing.
+CChildFrame::CChildFrame(QWidget* parent) : CMDIChildWnd(parent) {}
 
 void CChildFrame::OnCloseConfirmed() {
   if (CMDIFrameWnd* main = AfxGetMainFrame()) {

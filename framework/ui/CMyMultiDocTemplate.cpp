@@ -98,6 +98,9 @@ CDocument* CMyMultiDocTemplate::OpenDocumentFile(const char* path, bool bMakeVis
 
   CMDIFrameWnd* main = AfxGetMainFrame();
   if (main) main->MdiArea()->addSubWindow(frame);
+  // A frame maximised before it had its area was given no geometry (it stays at its first, tiny
+  // size over the previous document), and maximising it again would change nothing.
+  if (frame->isMaximized()) frame->setWindowState(frame->windowState() & ~Qt::WindowMaximized);
   view->OnInitialUpdate();
   if (bMakeVisible) {
     frame->show();

@@ -3,6 +3,10 @@
 
 #include "platform/IPrompts.h"
 
+#include <QApplication>
+#include <QMdiArea>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +19,7 @@
 #include "app/ui/CMainFrame.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/ui/CDocument.h"
+#include "framework/ui/CMDIChildWnd.h"
 #include "framework/ui/CMyDocManager.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/RunCorvaneApp.h"
@@ -182,6 +187,44 @@ TEST_F(ModuleHost, ConfigureOpensTheTickedModulesInTickingOrder) {
     };
     frame->OnCommand(cmd::ID_CONFIGURE);
     EXPECT_EQ(Documents(app), 2);
+  });
+}
+
+// A module opened through the real Configure dialog (its own modal loop, closed by OK) fills the
+// document area at once, over the module open before, and the area paints again.
+TEST_F(ModuleHost, ConfigureOpenedModuleFillsTheDocumentArea) {
+  Install({"moda", "modb"}, "0001=Yes,Yes,ModA,Ethernet,ModA.so\n0002=Yes,Yes,ModB,SMX,ModB.so\n");
+  RunApp([&](CCorvaneApp& app) {
+    CMainFrame* frame = app.GetMainFrame();
+    frame->resize(900, 640);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    ASSERT_TRUE(app.OpenModule("0001"));
+    QApplication::processEvents();
+    frame->ConfigureDialogHook = [](CConfigureDlg& dlg) {
+      QTimer::singleShot(0, &dlg, [&dlg] {
+        FindItem(dlg.OptionTree(), "ModB")->setCheckState(0, Qt::Checked);
+        dlg.accept();
+      });
+      return dlg.exec();
+    };
+    EXPECT_TRUE(frame->OnCommand(cmd::ID_CONFIGURE));
+    QApplication::processEvents();
+    ASSERT_EQ(Documents(app), 2);
+    CMDIChildWnd* opened = frame->MDIGetActive();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->windowTitle().toStdString(), "ModB");
+    EXPECT_TRUE(opened->isMaximized());
+    EXPECT_EQ(opened->size(), frame->MdiArea()->viewport()->size());
+    EXPECT_TRUE(frame->MdiArea()->updatesEnabled());
+    EXPECT_TRUE(frame->updatesEnabled());
+    // Back on the first module's tab, that one fills the area.
+    auto* first = qobject_cast<CMDIChildWnd*>(frame->MdiArea()->subWindowList().value(0));
+    ASSERT_NE(first, nullptr);
+    frame->MDIActivate(first);
+    QApplication::processEvents();
+    EXPECT_TRUE(first->isMaximized());
+    EXPECT_EQ(first->size(), frame->MdiArea()->viewport()->size());
   });
 }
 
