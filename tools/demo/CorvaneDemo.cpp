@@ -21,6 +21,7 @@
 #include "framework/CommandIds.h"
 #include "framework/ui/CMyDocManager.h"
 #include "platform/IPrompts.h"
+#include "tools/demo/COffscreenNotices.h"
 #include "widgets/ui/COutputListWnd.h"
 #include "widgets/ui/COutputLogModel.h"
 
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
   }
 
   std::setvbuf(stdout, nullptr, _IOLBF, 0);  // lines reach a pipe as they are written
+  demo::COffscreenNotices::Install();
   PrintingPrompts prompts;
   SetPrompts(&prompts);
   // The program's own path, so that its folder (modules, Config/) is the one beside this tool.
