@@ -12,14 +12,21 @@ void EnsureResources() {
   (void)once;
 }
 
+// The picture and its renditions at twice and three times the size: Qt takes the one that fits
+// the screen's scale, so the icon stays sharp where the interface is scaled.
+QIcon IconWithRenditions(const QString& base) {
+  EnsureResources();
+  QIcon icon;
+  for (const QString& suffix : {QString(), QStringLiteral("@2x"), QStringLiteral("@3x")}) {
+    const QPixmap pm(base + suffix + QStringLiteral(".png"));
+    if (!pm.isNull()) icon.addPixmap(pm);
+  }
+  return icon;
+}
+
 }  // namespace
 
-QIcon LoadIcon(unsigned id) {
-  EnsureResources();
-  const QString path = QStringLiteral(":/corvane/icons/icon%1.png").arg(id);
-  QPixmap pm(path);
-  return pm.isNull() ? QIcon() : QIcon(pm);
-}
+QIcon LoadIcon(unsigned id) { return IconWithRenditions(QStringLiteral(":/corvane/icons/icon%1").arg(id)); }
 
 QPixmap LoadBitmap(unsigned id) {
   EnsureResources();
@@ -27,9 +34,7 @@ QPixmap LoadBitmap(unsigned id) {
 }
 
 QIcon LoadNamedIcon(const char* name) {
-  EnsureResources();
-  QPixmap pm(QStringLiteral(":/corvane/icons/%1.png").arg(QString::fromLatin1(name)));
-  return pm.isNull() ? QIcon() : QIcon(pm);
+  return IconWithRenditions(QStringLiteral(":/corvane/icons/%1").arg(QString::fromLatin1(name)));
 }
 
 }  // namespace corvane

@@ -1,4 +1,5 @@
-// Draws the program's 16x16 pictures and the splash bitmap into PNG files.
+// Draws the program's 16x16 pictures (with their renditions at twice and three times the size)
+// and the splash bitmap into PNG files.
 // Build by hand against Qt Gui and run once: MakeIcons <output folder>. Not part of the build.
 #include <QFont>
 #include <QGuiApplication>
@@ -18,14 +19,20 @@ const QColor kRed(200, 50, 50);
 const QColor kPaper(252, 252, 245);
 const QColor kYellow(240, 200, 70);
 
+// A 16x16 picture is also drawn at two and three times its size (name@2x.png, name@3x.png), so
+// that it stays sharp on screens that scale the interface.
 void Save(const QString& dir, const QString& name, std::function<void(QPainter&)> draw, int w = 16, int h = 16) {
-  QImage img(w, h, QImage::Format_ARGB32);
-  img.fill(Qt::transparent);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  draw(p);
-  p.end();
-  img.save(dir + "/" + name + ".png");
+  const int scales = w == 16 && h == 16 ? 3 : 1;
+  for (int scale = 1; scale <= scales; ++scale) {
+    QImage img(w * scale, h * scale, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+    draw(p);
+    p.end();
+    img.save(dir + "/" + name + (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale)) + ".png");
+  }
 }
 
 void Page(QPainter& p) {

@@ -374,6 +374,27 @@ TEST_F(MainFrameTest, PanesOpenNoContextMenu) {
   EXPECT_TRUE(menuAfterRightClick(frame->ToolBar(cmd::ID_TOOLBAR_STANDARD), QPoint(4, 4)));
 }
 
+// Every toolbar picture has renditions at two and three times its size, so a scaled screen
+// gets one drawn at its size rather than a 16-pixel picture blown up.
+TEST_F(MainFrameTest, ToolbarIconsStaySharpOnScaledScreens) {
+  for (unsigned id = cmd::ID_TOOLBAR_STANDARD; id <= cmd::ID_TOOLBAR_WINDOW; ++id) {
+    for (QAction* action : frame->ToolBar(id)->actions()) {
+      if (action->isSeparator()) continue;
+      SCOPED_TRACE(action->data().toUInt());
+      const QIcon icon = action->icon();
+      ASSERT_FALSE(icon.isNull());
+      const QList<QSize> sizes = icon.availableSizes();
+      for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) EXPECT_TRUE(sizes.contains(size));
+      const QImage atTwo = icon.pixmap(QSize(16, 16), 2.0).toImage();
+      EXPECT_EQ(atTwo.size(), QSize(32, 32));
+      EXPECT_EQ(icon.pixmap(QSize(16, 16), 3.0).size(), QSize(48, 48));
+      // Drawn at that size: not the 16-pixel picture blown up.
+      const QImage blownUp = icon.pixmap(QSize(16, 16), 1.0).toImage().scaled(32, 32).convertToFormat(atTwo.format());
+      EXPECT_NE(atTwo.convertToFormat(QImage::Format_ARGB32), blownUp.convertToFormat(QImage::Format_ARGB32));
+    }
+  }
+}
+
 TEST_F(MainFrameTest, PaneAndStatusBarCommandsToggleAndCheck) {
   const struct { unsigned id; QWidget* bar; } rows[] = {
       {cmd::ID_VIEW_WORKSPACE, frame->DeviceTreePane()},
