@@ -42,6 +42,18 @@ long long NowMs() {
   return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
+// A pipe closed on exec, then a fork. The errno of a failure (nothing left open), else 0.
+// Safe in a forked child too.
+int PipeAndFork(int fds[2], pid_t& child) {
+  if (::pipe2(fds, O_CLOEXEC) != 0) return errno;
+  child = ::fork();
+  if (child >= 0) return 0;
+  const int error = errno;
+  ::close(fds[0]);
+  ::close(fds[1]);
+  return error;
+}
+
 // What the watching child reports: the start's errno, whether the program ended, its status.
 struct WatchReport {
   int error = 0;
@@ -54,15 +66,14 @@ struct WatchReport {
 [[noreturn]] void Watch(const char* program, char* const* argv, const char* folder, int waitMs, int reportFd) {
   WatchReport report;
   int execFds[2];
-  if (::pipe2(execFds, O_CLOEXEC) != 0) {
-    report.error = errno;
-  } else if (const pid_t opener = ::fork(); opener < 0) {
-    report.error = errno;
-  } else if (opener == 0) {
+  pid_t opener = -1;
+  report.error = PipeAndFork(execFds, opener);
+  if (report.error == 0 && opener == 0) {
     ::close(execFds[0]);
     ::setsid();
     ExecOrReport(program, argv, folder, execFds[1]);
-  } else {
+  }
+  if (report.error == 0) {
     ::close(execFds[1]);
     int status = 0;
     if (ReadWhole(execFds[0], &report.error, sizeof report.error)) {
@@ -98,17 +109,10 @@ class SystemStarter final : public IProcessStarter {
 public:
   int Start(const std::string& program, const std::vector<std::string>& args,
             const std::string& workingFolder) override {
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return errno;
     std::vector<char*> argv = ArgumentVector(args);
-
-    const pid_t child = ::fork();
-    if (child < 0) {
-      const int error = errno;
-      ::close(pipeFds[0]);
-      ::close(pipeFds[1]);
-      return error;
-    }
+    int pipeFds[2];
+    pid_t child = -1;
+    if (const int error = PipeAndFork(pipeFds, child)) return error;
     if (child == 0) {
       ::close(pipeFds[0]);
       if (::fork() != 0) ::_exit(0);
@@ -126,16 +130,10 @@ public:
 
   WatchedStart StartWatched(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workingFolder, int waitMs) override {
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return {errno, std::nullopt};
     std::vector<char*> argv = ArgumentVector(args);
-    const pid_t watcher = ::fork();
-    if (watcher < 0) {
-      const int error = errno;
-      ::close(pipeFds[0]);
-      ::close(pipeFds[1]);
-      return {error, std::nullopt};
-    }
+    int pipeFds[2];
+    pid_t watcher = -1;
+    if (const int error = PipeAndFork(pipeFds, watcher)) return {error, std::nullopt};
     if (watcher == 0) {
       ::close(pipeFds[0]);
       Watch(program.c_str(), argv.data(), workingFolder.c_str(), waitMs, pipeFds[1]);
