@@ -90,6 +90,18 @@ int main(int argc, char** argv) {
   frame.show();
   QTest::qWait(1000);
 
+  // Each message box waits for its OK: a user's hand presses it after a while (the given time
+  // for the failed-port message, a second for any other, such as a module's own failed read).
+  auto* hand = new QTimer(&app);
+  QObject::connect(hand, &QTimer::timeout, [seconds, what] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && !box->property("pressed").isValid()) {
+        box->setProperty("pressed", true);
+        QTimer::singleShot(what == "failedport" ? seconds * 1000 : 1000, box, [box] { box->accept(); });
+      }
+  });
+  hand->start(300);
+
   if (what == "progress") {
     app.OpenModule("0015");
     frame.Services()->BeginScanProgress();
@@ -105,16 +117,6 @@ int main(int argc, char** argv) {
     CommConf& conf = frame.Services()->Conf();
     conf.CommType = 0;
     conf.ComPortNum = 6;
-    // Each box waits for its OK: a user's hand presses it after the given time.
-    auto* hand = new QTimer(&app);
-    QObject::connect(hand, &QTimer::timeout, [seconds] {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && !box->property("pressed").isValid()) {
-          box->setProperty("pressed", true);
-          QTimer::singleShot(seconds * 1000, box, [box] { box->accept(); });
-        }
-    });
-    hand->start(300);
     frame.OnCommand(cmd::ID_SEARCH_MODULE);
     QTest::qWait(500);
   }
