@@ -7,6 +7,8 @@
 #include <climits>
 #include <utility>
 
+#include "comm/LinkType.h"
+
 namespace corvane {
 
 int FieldToInt(const std::string& field) {
@@ -48,11 +50,11 @@ LinkPreset ParseLinkPreset(const std::string& field2, const std::string& field3,
   if (FieldToInt(field2) == 0) {
     switch (FieldToInt(field3)) {
       case 0:
-        preset.commType = 0;
+        preset.commType = LinkTypeNumber(LinkType::Serial);
         preset.comPortNum = FieldToInt(field4);
         break;
       case 1:
-        preset.commType = 1;
+        preset.commType = LinkTypeNumber(LinkType::Ethernet);
         preset.ipAddress = DottedToHost(field4);
         break;
       default:

@@ -1,5 +1,6 @@
 #include "app/CModuleCatalogue.h"
 
+#include "comm/LinkType.h"
 #include "settings/CFieldSplitter.h"
 #include "settings/CIni.h"
 #include "settings/meStringArray.h"
@@ -10,11 +11,9 @@ constexpr const char* kSection = "ModuleCode";
 }
 
 bool CatalogueEntry::AllowedOn(int commType) const {
-  switch (commType) {
-    case 0: return serialUse != "No";
-    case 1: return ethernetUse != "No";
-    default: return false;
-  }
+  if (IsLinkType(commType, LinkType::Serial)) return serialUse != "No";
+  if (IsLinkType(commType, LinkType::Ethernet)) return ethernetUse != "No";
+  return false;  // no module opens over the manager's link
 }
 
 CatalogueEntry CModuleCatalogue::ParseEntry(const std::string& code, const std::string& value) {

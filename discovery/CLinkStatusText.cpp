@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "comm/LinkType.h"
 #include "resources/CResourceModule.h"
 #include "resources/CStringTable.h"
 
@@ -24,19 +25,21 @@ std::string Dotted(std::uint32_t ip) {
 
 std::optional<LinkStatusText> CLinkStatusText::Make(const LinkStatusInput& link) {
   LinkStatusText t;
-  switch (link.CommType) {
-    case 0:
+  const std::optional<LinkType> type = ToLinkType(link.CommType);
+  if (!type) return std::nullopt;
+  switch (*type) {
+    case LinkType::Serial:
       t.linkType = "RS-232";
       t.address = Format("COM%d", link.ComPortNum);
       break;
-    case 1:
+    case LinkType::Ethernet:
       t.linkType = TranslateText("LinkStatus", CVN_STR("LinkStatus", "Ethernet"));
       if (link.IPAddress == 0xFFFFFFFFu)
         t.address = TranslateText("LinkStatus", CVN_STR("LinkStatus", "BROADCAST"));
       else if (!link.m_bLinkPreset)
         t.address = Dotted(link.IPAddress);
       break;
-    case 2:
+    case LinkType::Manager:
       // The number is appended, never formatted through a translated text.
       t.linkType = TranslateText("LinkStatus", CVN_STR("LinkStatus", "Driver")) + std::to_string(link.PorthubDrv);
       switch (link.PorthubInter) {
@@ -46,8 +49,6 @@ std::optional<LinkStatusText> CLinkStatusText::Make(const LinkStatusInput& link)
         default: break;
       }
       break;
-    default:
-      return std::nullopt;
   }
   if (t.address.size() > kMaxAddressLength) t.address.resize(kMaxAddressLength);
   return t;

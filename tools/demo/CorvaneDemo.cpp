@@ -17,6 +17,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CProjectCommands.h"
 #include "comm/CommConf.h"
+#include "comm/LinkType.h"
 #include "discovery/ui/CDeviceTreeWnd.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CMyDocManager.h"
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
   std::printf("== IP Search (Ethernet, %s)\n", ip.c_str());
   if (frame.Project()) frame.Project()->NewProject();
   CommConf& conf = frame.Services()->Conf();
-  conf.CommType = 1;
+  conf.CommType = LinkTypeNumber(LinkType::Ethernet);
   conf.IPAddress = static_cast<std::int32_t>(ntohl(target.s_addr));
   SaveCommConf(app.m_iniSettings, conf);
   frame.Services()->Link().PushSettings(false);
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
     }
   }
   // Leave the settings as the serial demo expects them.
-  conf.CommType = 0;
+  conf.CommType = LinkTypeNumber(LinkType::Serial);
   SaveCommConf(app.m_iniSettings, conf);
   delete app.GetMainFrame();
   app.ExitInstance(0);
