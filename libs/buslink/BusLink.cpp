@@ -246,11 +246,15 @@ int RecvData(unsigned char* buffer, int size) {
   if (!buffer || size < 1) return SocketResult(s, mb::kBadArgument);
   switch (RouteOf(s)) {
     case Route::Udp: {
-      const int w = fdio::WaitReadable(s.udp.Get(), s.socketTimeoutMs);
-      if (w <= 0) return SocketResult(s, w == 0 ? mb::kTimeout : mb::kIo);
       // MSG_TRUNC reports the full length: a datagram longer than the buffer keeps its first
       // `size` bytes and the rest is dropped with it (the next read is the next datagram).
-      const ssize_t r = ::recv(s.udp.Get(), buffer, static_cast<std::size_t>(size), MSG_TRUNC | MSG_DONTWAIT);
+      // A datagram already waiting (the reply loop asked ReadSelect first) is taken at once.
+      ssize_t r = ::recv(s.udp.Get(), buffer, static_cast<std::size_t>(size), MSG_TRUNC | MSG_DONTWAIT);
+      if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        const int w = fdio::WaitReadable(s.udp.Get(), s.socketTimeoutMs);
+        if (w <= 0) return SocketResult(s, w == 0 ? mb::kTimeout : mb::kIo);
+        r = ::recv(s.udp.Get(), buffer, static_cast<std::size_t>(size), MSG_TRUNC | MSG_DONTWAIT);
+      }
       if (r < 0) return SocketResult(s, mb::kIo);
       const int got = static_cast<int>(std::min<ssize_t>(r, size));
       // Short datagrams leave no stale bytes of an earlier reply behind them.
