@@ -103,5 +103,5 @@ function(corvane_module_host target)
   set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:cvn_framework>)
   target_link_options(${target} PRIVATE
-    "LINKER:--undefined=CorvaneFrameLink,--undefined=CorvaneFrameOpenLink,--undefined=CorvaneFrameOpenModuleLink,--undefined=CorvaneFrameCloseLink")
+    "LINKER:--undefined=CorvaneFrameLink,--undefined=CorvaneFrameOpenLink,--undefined=CorvaneFrameOpenModuleLink,--undefined=CorvaneFrameCloseLink,--undefined=CorvaneFrameTakeModuleLink")
 endfunction()

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -23,11 +24,13 @@
 #include "platform/CSerialPortMap.h"
 #include "platform/IPrompts.h"
 #include "resources/CStringTable.h"
+#include "resources/StringIds.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kAnswerWaitMs = 1000;  // bound on the manager handling our request
+constexpr std::uint32_t kLocalHost = 0x7F000001;  // the manager runs on this machine
 
 int Net(std::int32_t hostOrder) { return static_cast<int>(htonl(static_cast<std::uint32_t>(hostOrder))); }
 
@@ -85,6 +88,7 @@ CLinkManager::~CLinkManager() {
 
 void CLinkManager::FreeBusLink() {
   m_bus = BusLinkApi{};
+  m_datagram = BusLinkDatagramCalls{};
   m_library.Unload();
 }
 
@@ -107,6 +111,7 @@ bool CLinkManager::LoadBusLink(const std::string& exeFolder) {
     }
     slots[i] = fn;
   }
+  m_datagram = {m_bus.CloseSocket, m_bus.SendData, m_bus.RecvData, m_bus.ReadSelect};
   return true;
 }
 
@@ -161,54 +166,92 @@ void CLinkManager::PushSettings(bool withPorthubPort) {
   m_portLink.SetHostIPAddr(Net(m_conf.HostIPAddr));
 }
 
-int CLinkManager::OpenLink() {
-  switch (m_conf.CommType) {
-    case 0: {
+const int CLinkManager::kModbusTcpPort = 502;
+
+CLink CLinkManager::OpenLink() {
+  const std::optional<LinkType> type = ToLinkType(m_conf.CommType);
+  if (!type) return {};
+  switch (*type) {
+    case LinkType::Serial: {
       m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
       if (m_portLink.OpenSerial(m_conf.ComPortNum, m_conf.BaudRate, m_conf.DataLen, m_conf.Parity,
                                 m_conf.StopBits) < 0) {
         const std::string reason = DescribeSerialFailure(m_conf.ComPortNum);
         if (LogLine) LogLine(reason);
-        ShowOk(LoadString(503), reason);
-        return -1;
+        ShowOk(LoadString(ids::kCannotOpenLink), reason);
+        return {};
       }
-      return m_conf.ComPortNum;
+      return CLink::PortLinkLink(m_portLink, LinkType::Serial, m_conf.ComPortNum);
     }
-    case 1: {
+    case LinkType::Ethernet: {
       if (m_conf.IPAddress == 0 || m_conf.IPAddress == -1) {
-        ShowOk(LoadString(508));
-        return -1;
+        ShowOk(LoadString(ids::kInvalidIpAddress));
+        return {};
       }
-      m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
-      const int conn = m_portLink.GetSocketConnNum();
-      if (m_portLink.OpenSocket(conn, 1, Net(m_conf.IPAddress), 502, 0) < 0) {
-        const std::string reason = "Modbus TCP connection to port 502 was refused or timed out";
-        if (LogLine) LogLine(reason);
-        ShowOk(LoadString(503), reason);
-        return -1;
-      }
-      return conn;
+      const auto address = static_cast<std::uint32_t>(m_conf.IPAddress);
+      CLink link = OpenModbusTcp(address);
+      if (!link) ShowOk(LoadString(ids::kCannotOpenLink), ModbusTcpFailure(address));
+      return link;
     }
-    case 2: {
+    case LinkType::Manager: {
       if (QueryPorthubPort() < 1) {
-        ShowOk(LoadString(503));
-        return -1;
+        ShowOk(LoadString(ids::kCannotOpenLink));
+        return {};
       }
+      // The handle is the connection number whatever the connect gave: the manager's link is
+      // judged by its answers.
       const int conn = m_portLink.GetSocketConnNum();
-      m_portLink.OpenSocket(conn, 1, static_cast<int>(htonl(0x7F000001)), m_conf.PorthubPort, 0);
-      return conn;
+      m_portLink.OpenSocket(conn, 1, static_cast<int>(htonl(kLocalHost)), m_conf.PorthubPort, 0);
+      return CLink::PortLinkLink(m_portLink, LinkType::Manager, conn);
     }
-    default:
-      return -1;
   }
+  return {};
 }
 
-void CLinkManager::CloseLink(int handle) {
-  switch (m_conf.CommType) {
-    case 0: m_portLink.CloseSerial(handle); break;
-    case 1:
-    case 2: m_portLink.CloseSocket(handle); break;
-    default: break;
+CLink CLinkManager::OpenDiscoveryLine() {
+  if (m_portLink.OpenSerialEx(m_conf.ComPortNum, 19200, 10) <= 0) return {};
+  return CLink::PortLinkLink(m_portLink, LinkType::Serial, m_conf.ComPortNum);
+}
+
+CLink CLinkManager::OpenDatagramSocket(std::uint32_t address, int port) {
+  if (!m_bus.OpenSocket || m_bus.OpenSocket(2, static_cast<int>(htonl(address)), 0, port, 3) <= 0) return {};
+  return CLink::BusLinkDatagram(m_datagram);
+}
+
+CLink CLinkManager::OpenModbusTcp(std::uint32_t address, const std::string& who) {
+  m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
+  const int conn = m_portLink.GetSocketConnNum();
+  if (conn < 0 || m_portLink.OpenSocket(conn, 1, static_cast<int>(htonl(address)), kModbusTcpPort, 0) < 0) {
+    if (LogLine) LogLine(who + ModbusTcpFailure(address));
+    return {};
+  }
+  return CLink::PortLinkLink(m_portLink, LinkType::Ethernet, conn);
+}
+
+std::string CLinkManager::ModbusTcpFailure(std::uint32_t address) {
+  char text[96];
+  std::snprintf(text, sizeof text, "Modbus TCP connection to %u.%u.%u.%u port %d was refused or timed out",
+                address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF, kModbusTcpPort);
+  return text;
+}
+
+CModbusTcpBatch CLinkManager::DeviceQueries() {
+  m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
+  return CModbusTcpBatch(kModbusTcpPort, DeviceQueryLimits);
+}
+
+int CLinkManager::Lend(CLink link) {
+  if (!link) return -1;
+  const int handle = link.Handle();
+  m_lent.push_back(std::move(link));
+  return handle;
+}
+
+void CLinkManager::CloseLent(int handle) {
+  for (auto it = m_lent.rbegin(); it != m_lent.rend(); ++it) {
+    if (it->Handle() != handle) continue;
+    m_lent.erase(std::next(it).base());
+    return;
   }
 }
 

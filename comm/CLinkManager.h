@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "comm/CLink.h"
+#include "comm/CModbusTcpBatch.h"
 #include "comm/CommConf.h"
 #include "libs/buslink/BusLink.h"
 #include "platform/CDynamicLibrary.h"
@@ -24,6 +26,7 @@ public:
   // Loads libBusLink.so beside the executable and resolves its names in order. On failure
   // shows the message (and returns false): the caller then ends the process with status 0.
   bool LoadBusLink(const std::string& exeFolder);
+  CommConf& Conf() const { return m_conf; }
   const BusLinkApi& Bus() const { return m_bus; }
   bool BusLoaded() const { return m_library.IsLoaded(); }
   // The frame's first step of destruction: its entry points are cleared, then it is freed.
@@ -37,9 +40,33 @@ public:
   // without the manager port).
   void PushSettings(bool withPorthubPort);
 
-  // -1 when nothing was opened (messages 503 and 508 shown).
-  int OpenLink();
-  void CloseLink(int handle);
+  // The link the settings name, by link type; empty when nothing opened (messages 503 and 508
+  // shown, a reason logged).
+  CLink OpenLink();
+  // The raw line of the serial discovery (8N1, 19200 baud, 1 s read time-out); empty when it
+  // did not open.
+  CLink OpenDiscoveryLine();
+  // BusLink's datagram socket to an address (host value) and port; empty when it did not open.
+  CLink OpenDatagramSocket(std::uint32_t address, int port);
+  // A Modbus TCP connection to one device; empty, with a log line that starts with `who`, when
+  // it was refused or timed out.
+  CLink OpenModbusTcp(std::uint32_t address, const std::string& who = {});
+  // An empty batch of Modbus TCP exchanges with devices (port 502), each bounded by
+  // DeviceQueryLimits; PortLink's mode is set as a connection to a device sets it.
+  CModbusTcpBatch DeviceQueries();
+  // PortLink's connect time-out of OpenSocket(..., 0) and its default response time-out.
+  ModbusTcpLimits DeviceQueryLimits;
+
+  // Modules that hold a bare handle: the link behind it stays here until they close it, and
+  // closes as what it was opened as. -1 when the link is not open.
+  int Lend(CLink link);
+  // Closes the latest lent link with that handle; other handles are ignored.
+  void CloseLent(int handle);
+
+  // Modbus TCP reaches every device on this port.
+  static const int kModbusTcpPort;
+  // Why a Modbus TCP connection to the address did not open, as the log and message 503 say it.
+  static std::string ModbusTcpFailure(std::uint32_t address);
 
   // Asks the manager (local socket $XDG_RUNTIME_DIR/PORTHUB) for its TCP port: -1 when it does not answer.
   int QueryPorthubPort();
@@ -63,8 +90,10 @@ private:
   CPortLink& m_portLink;
   platform::CDynamicLibrary m_library;
   BusLinkApi m_bus{};
+  BusLinkDatagramCalls m_datagram;
   int m_answerFd = -1;
   std::string m_answerPath;
+  std::vector<CLink> m_lent;
 };
 
 }  // namespace corvane

@@ -1,37 +1,39 @@
 #include "discovery/CDeviceSearch.h"
 
-#include <arpa/inet.h>
-
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 
+#include "comm/CLinkManager.h"
+#include "discovery/CDeviceRules.h"
 #include "libs/portlink/CPortLink.h"
 #include "resources/CStringTable.h"
+#include "resources/StringIds.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kSerial = 0;
-constexpr int kEthernet = 1;
-constexpr int kManager = 2;
-constexpr int kDiscoveryPort = 20006;
-constexpr int kModbusTcpPort = 502;
+constexpr int kPorthubDatagram = 257;  // the manager's command: a datagram to a device
+constexpr std::int64_t kServeSliceMs = 10;  // how long the queries may wait while replies are awaited
 
-int Net(std::uint32_t hostOrder) { return static_cast<int>(htonl(hostOrder)); }
+std::int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 bool UsableAddress(std::uint32_t address) { return address != 0 && address != 0xFFFFFFFFu; }
+
+using Buffer = std::array<unsigned char, CPortLink::kBufferSize>;
+
+std::span<const std::uint8_t> Received(const Buffer& buffer, int bytes) {
+  return {buffer.data(), static_cast<std::size_t>(std::clamp(bytes, 0, static_cast<int>(buffer.size())))};
+}
 
 }  // namespace
 
-bool CDeviceSearch::HasSubModules(std::uint16_t code) {
-  switch (code) {
-    case 0x0405: case 0x0015: case 0xA002: case 0x0022: case 0x0023: return true;
-    default: return false;
-  }
-}
-
-std::uint16_t CDeviceSearch::SubModuleRegister(std::uint16_t code) {
-  return (code == 0x0022 || code == 0x0023) ? 0xC608 : 0x156A;
-}
+CDeviceSearch::CDeviceSearch(CLinkManager& links, ISearchHost& host)
+    : m_links(links), m_conf(links.Conf()), m_host(host) {}
 
 void CDeviceSearch::AddCode(std::uint16_t code) {
   char text[8];
@@ -39,193 +41,196 @@ void CDeviceSearch::AddCode(std::uint16_t code) {
   if (m_host.OpenModule(text)) ++m_nCounter;
 }
 
-int CDeviceSearch::ReadRegisters(const unsigned char* buffer, int bytes, std::uint16_t* out, int max) {
-  int n = 0;
-  for (int i = 0; i < max && 2 * i + 1 < bytes; ++i) {
-    const std::uint16_t value = static_cast<std::uint16_t>((buffer[2 * i] << 8) | buffer[2 * i + 1]);
-    if (value == 0) break;
-    out[n++] = value;
-  }
-  return n;
-}
-
 bool CDeviceSearch::SearchDevices() {
-  const int commType = m_conf.CommType;
+  const std::optional<LinkType> type = ToLinkType(m_conf.CommType);
   m_replies.Clear();
   m_host.PrepareSearch();
   m_nCounter = 0;
-  switch (commType) {
-    case kSerial: SerialBranch(); break;
-    case kEthernet: EthernetBranch(); break;
-    case kManager: ManagerBranch(); break;
-    default: break;
-  }
+  if (type == LinkType::Serial) SerialBranch();
+  if (type == LinkType::Ethernet) EthernetBranch();
+  if (type == LinkType::Manager) ManagerBranch();
   if (m_nCounter == 0) {
-    m_host.LogLine(LoadString(504));
+    m_host.LogLine(LoadString(ids::kDeviceNotFound));
     return false;
   }
   return true;
 }
 
 void CDeviceSearch::SerialBranch() {
-  const int handle = m_host.OpenLink();
-  if (handle != -1) {
-    std::array<unsigned char, CPortLink::kBufferSize> buffer{};
-    int function = 0, count = 0;
-    // Identity: two registers from 0x0012 with the identity function.
-    const unsigned char identity[4] = {0x00, 0x12, 0x00, 0x02};
-    m_portLink.Request(kSerial, handle, 0, 0x67, identity, 4);
-    std::uint16_t w0 = 0, w1 = 0;
-    const int got = m_portLink.Response(kSerial, handle, &function, &count, buffer.data());
-    if (got > 0) {  // the buffer is zero-filled, so a short reply reads as zeros
-      w0 = static_cast<std::uint16_t>((buffer[0] << 8) | buffer[1]);
-      w1 = static_cast<std::uint16_t>((buffer[2] << 8) | buffer[3]);
-    }
-    if (w0 == 1 && (w1 == 0x0015 || w1 == 0xA002 || w1 == 0x001A || w1 == 0x0017)) AddCode(w1);
-
-    buffer.fill(0);
-    const std::uint16_t reg = (w0 == 1 && (w1 == 0x0022 || w1 == 0x0023)) ? 0xC608 : 0x156A;
-    const unsigned char subModules[4] = {static_cast<unsigned char>(reg >> 8), static_cast<unsigned char>(reg & 0xFF),
-                                         0x00, 0x08};
-    m_portLink.Request(kSerial, handle, 0, 3, subModules, 4);
-    const int subBytes = m_portLink.Response(kSerial, handle, &function, &count, buffer.data());
-    if (subBytes > 0) {
-      std::uint16_t regs[8];
-      const int n = ReadRegisters(buffer.data(), subBytes, regs, 8);
-      for (int i = 0; i < n; ++i) AddCode(regs[i]);
-    }
-    m_host.CloseLink(handle);
-  }
-
+  if (CLink link = m_links.OpenLink()) ProbeSerialDevice(link);
   // The discovery request on a raw line, whether or not the Modbus link opened.
-  if (m_portLink.OpenSerialEx(m_conf.ComPortNum, 19200, 10) > 0) {
-    if (ScanDevices(m_conf.ComPortNum)) AddCode(m_replies.Code(0));
-    m_portLink.CloseSerial(m_conf.ComPortNum);
+  if (CLink line = m_links.OpenDiscoveryLine()) {
+    if (ScanDevices(line)) AddCode(m_replies.Code(0));
   } else {
-    m_host.ShowMessage(503);
+    m_host.ShowMessage(ids::kCannotOpenLink);
   }
 }
 
-void CDeviceSearch::EthernetBranch() {
-  if (!m_bus.OpenSocket || m_bus.OpenSocket(2, Net(static_cast<std::uint32_t>(m_conf.IPAddress)), 0,
-                                            kDiscoveryPort, 3) <= 0) {
-    m_host.ShowMessage(503);
-    return;
+void CDeviceSearch::ProbeSerialDevice(CLink& link) {
+  Buffer buffer{};
+  link.Request(kIdentityFunction, kIdentityProbe.data(), static_cast<int>(kIdentityProbe.size()));
+  std::uint16_t w0 = 0, w1 = 0;
+  if (link.Response(buffer.data()) > 0) {  // the buffer is zero-filled, so a short reply reads as zeros
+    w0 = static_cast<std::uint16_t>((buffer[0] << 8) | buffer[1]);
+    w1 = static_cast<std::uint16_t>((buffer[2] << 8) | buffer[3]);
   }
-  const bool answered = ScanDevices(0);
-  m_bus.CloseSocket();
-  if (!answered) return;
+  if (CDeviceRules::IsIdentityModule(w0, w1)) AddCode(w1);
 
-  for (std::size_t i = 0; i < kMaxReplies && m_replies.Code(i) != 0; ++i) {
-    const std::uint16_t code = m_replies.Code(i);
-    AddCode(code);
-    if (!HasSubModules(code)) continue;
-    // A reply too short to carry an address names none: connecting to 0.0.0.0 would reach
-    // this machine, not the device.
-    if (!UsableAddress(m_replies.Address(i))) continue;
-    m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
-    const int conn = m_portLink.GetSocketConnNum();
-    if (m_portLink.OpenSocket(conn, 1, Net(m_replies.Address(i)), kModbusTcpPort, 0) <= 0) continue;
-    const std::uint16_t reg = SubModuleRegister(code);
-    const unsigned char data[4] = {static_cast<unsigned char>(reg >> 8), static_cast<unsigned char>(reg & 0xFF),
-                                   0x00, 0x08};
-    m_portLink.Request(kEthernet, conn, 0, 3, data, 4);
-    std::array<unsigned char, CPortLink::kBufferSize> buffer{};
-    int function = 0, count = 0;
-    const int bytes = m_portLink.Response(kEthernet, conn, &function, &count, buffer.data());
-    m_portLink.CloseSocket(conn);
-    if (bytes <= 0) continue;
-    std::uint16_t regs[8];
-    const int n = ReadRegisters(buffer.data(), bytes, regs, 8);
-    for (int k = 0; k < n; ++k)
-      if (regs[k] == 0x4041 || regs[k] == 0x4042) AddCode(regs[k]);
+  buffer.fill(0);
+  const auto probe = CDeviceRules::SubModuleProbe(CDeviceRules::SubModuleRegister(w0 == 1 ? w1 : 0));
+  link.Request(kSubModuleFunction, probe.data(), static_cast<int>(probe.size()));
+  const int bytes = link.Response(buffer.data());
+  if (bytes <= 0) return;
+  for (std::uint16_t code : CDeviceRules::SubModuleList(Received(buffer, bytes))) AddCode(code);
+}
+
+void CDeviceSearch::EthernetBranch() {
+  RecordQueries queries{m_links.DeviceQueries(), Ask::SubModules};
+  {
+    CLink socket = m_links.OpenDatagramSocket(static_cast<std::uint32_t>(m_conf.IPAddress), kDiscoveryPort);
+    if (!socket) {
+      m_host.ShowMessage(ids::kCannotOpenLink);
+      return;
+    }
+    m_pQueries = &queries;
+    const bool answered = ScanDevices(socket);
+    m_pQueries = nullptr;
+    if (!answered) return;
+  }  // BusLink's socket is closed before the queries still running are waited for
+  const std::vector<ModbusTcpAnswer> answers = FinishQueries(queries);
+  // Applied in table order: what opens, and in which order, is what asking one device after
+  // the other gives.
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    AddCode(m_replies.Code(i));
+    if (answers[i].result <= 0) continue;
+    for (std::uint16_t code : CDeviceRules::SubModuleList(answers[i].data))
+      if (CDeviceRules::IsCardCode(code)) AddCode(code);
   }
 }
 
 void CDeviceSearch::ManagerBranch() {
   if (m_conf.PorthubInter == 3) {
-    const int handle = m_host.OpenLink();
-    if (handle == -1) {
-      m_host.ShowMessage(503);
+    CLink link = m_links.OpenLink();
+    if (!link) {
+      m_host.ShowMessage(ids::kCannotOpenLink);
       return;
     }
-    if (ScanDevices(handle)) {
-      for (std::size_t i = 0; i < kMaxReplies && m_replies.Code(i) != 0; ++i) {
-        const std::uint16_t code = m_replies.Code(i);
-        AddCode(code);
-        if ((code == 0x0405 || code == 0x0015 || code == 0xA002) && UsableAddress(m_replies.Address(i))) {
-          // Reachability only: no module opens over this link type, so no sub-module is asked.
-          m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
-          const int conn = m_portLink.GetSocketConnNum();
-          if (m_portLink.OpenSocket(conn, 1, Net(m_replies.Address(i)), kModbusTcpPort, 0) > 0)
-            m_portLink.CloseSocket(conn);
-        }
-      }
-    }
-    m_host.CloseLink(handle);
+    // Reachability only: no module opens over this link type, so no sub-module is asked.
+    RecordQueries queries{m_links.DeviceQueries(), Ask::Reachability};
+    m_pQueries = &queries;
+    const bool answered = ScanDevices(link);
+    m_pQueries = nullptr;
+    if (!answered) return;
+    const std::size_t records = FinishQueries(queries).size();
+    for (std::size_t i = 0; i < records; ++i) AddCode(m_replies.Code(i));
   } else if (m_conf.PorthubInter == 1 || m_conf.PorthubInter == 2) {
     // No probe is defined through the manager on a serial driver: the link is tried and
     // closed, and the scan is reported as not possible.
-    const int handle = m_host.OpenLink();
-    if (handle != -1) m_host.CloseLink(handle);
-    m_host.ShowMessage(503);
+    CLink tried = m_links.OpenLink();
+    tried.Close();
+    m_host.ShowMessage(ids::kCannotOpenLink);
   }
 }
 
-bool CDeviceSearch::ScanDevices(int handle) {
+void CDeviceSearch::OfferQuery(std::size_t record) {
+  if (!m_pQueries) return;
+  const std::uint16_t code = m_replies.Code(record);
+  const std::uint32_t address = m_replies.Address(record);
+  // A reply too short to carry an address names none: connecting to 0.0.0.0 would reach
+  // this machine, not the device.
+  if (!UsableAddress(address)) return;
+  ModbusTcpQuery query{address, 0, 0, {}};
+  if (m_pQueries->ask == Ask::SubModules) {
+    if (!CDeviceRules::HasSubModules(code) || m_conf.StationAddr < 0 || m_conf.StationAddr > 255) return;
+    const auto probe = CDeviceRules::SubModuleProbe(CDeviceRules::SubModuleRegister(code));
+    query.unit = static_cast<std::uint8_t>(m_conf.StationAddr);
+    query.function = kSubModuleFunction;
+    query.data.assign(probe.begin(), probe.end());
+  } else if (!CDeviceRules::IsManagerProbed(code)) {
+    return;
+  }
+  m_pQueries->exchangeOf[record] = static_cast<std::ptrdiff_t>(m_pQueries->batch.Size());
+  m_pQueries->batch.Add(std::move(query));
+}
+
+std::vector<ModbusTcpAnswer> CDeviceSearch::FinishQueries(RecordQueries& queries) {
+  const bool waiting = queries.batch.Busy();
+  if (waiting) m_host.BeginScanProgress();
+  std::vector<ModbusTcpAnswer> answers =
+      queries.batch.Finish([this](std::size_t done, std::size_t total) { m_host.ScanProgress(done, total); });
+  if (waiting) m_host.EndScanProgress();
+  std::vector<ModbusTcpAnswer> byRecord(m_replies.Count());
+  for (std::size_t i = 0; i < byRecord.size(); ++i)
+    if (queries.exchangeOf[i] >= 0) byRecord[i] = std::move(answers[static_cast<std::size_t>(queries.exchangeOf[i])]);
+  return byRecord;
+}
+
+bool CDeviceSearch::ScanDevices(CLink& link) {
   m_host.BeginScanProgress();
   bool answer = false;
-  const auto request = BuildDiscoveryRequest();
-  std::array<unsigned char, kSendBufferSize> send{};
-  std::array<unsigned char, CPortLink::kBufferSize> buffer{};
-  int sent = 0;
-  switch (m_conf.CommType) {
-    case kSerial: {
-      const auto frame = BuildSerialDiscoveryFrame();
-      std::copy(frame.begin(), frame.end(), send.begin());
-      sent = m_portLink.SendData(kSerial, handle, send.data(), static_cast<int>(frame.size()));
-      break;
-    }
-    case kEthernet:
-      std::copy(request.begin(), request.end(), send.begin());
-      sent = m_bus.SendData ? m_bus.SendData(send.data(), static_cast<int>(request.size())) : 0;
-      break;
-    case kManager:
-      std::copy(request.begin(), request.end(), send.begin());
-      sent = m_portLink.SendPORTHUB(handle, 257, m_conf.PorthubDrvID, m_conf.IPAddress, kDiscoveryPort, send.data(),
-                                    static_cast<int>(request.size()));
-      break;
-    default:
-      break;
-  }
-  if (sent >= 1) {
-    if (m_conf.CommType == kSerial) {
-      const int n = m_portLink.RecvData(kSerial, handle, buffer.data(), static_cast<int>(buffer.size()));
-      if (n > 0) {
-        const auto decoded = SlipDecode(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n)));
-        m_replies.Store(0, decoded);
-      }
-      answer = n > 0;
-    } else {
-      for (std::size_t i = 0; i < kMaxReplies; ++i) {
-        // Replies through the manager arrive on its link, not on BusLink's datagram socket.
-        const int ready = m_conf.CommType == kEthernet
-                              ? (m_bus.ReadSelect ? m_bus.ReadSelect(m_conf.ReceiveWait) : 0)
-                              : m_portLink.WaitReadable(kManager, handle, m_conf.ReceiveWait);
-        if (ready <= 0) break;
-        buffer.fill(0);
-        int source = 0;
-        const int n = m_conf.CommType == kEthernet
-                          ? m_bus.RecvData(buffer.data(), static_cast<int>(buffer.size()))
-                          : m_portLink.RecvPORTHUB(handle, &source, buffer.data());
-        if (n > 0) m_replies.Store(i, std::span<const std::uint8_t>(buffer.data(), std::min<std::size_t>(n, buffer.size())));
-        answer = n > 0;
-        if (n <= 0) break;  // a failed read ends the scan rather than leaving a gap in the table
-      }
-    }
-  }
+  if (SendDiscoveryRequest(link)) answer = link.Type() == LinkType::Serial ? ReadSerialReply(link) : ReadReplies(link);
   m_host.EndScanProgress();
   return answer;
+}
+
+bool CDeviceSearch::SendDiscoveryRequest(CLink& link) {
+  const auto request = BuildDiscoveryRequest();
+  const int size = static_cast<int>(request.size());
+  switch (link.Type()) {
+    case LinkType::Serial: {
+      const auto frame = BuildSerialDiscoveryFrame();
+      return link.SendData(frame.data(), static_cast<int>(frame.size())) >= 1;
+    }
+    case LinkType::Ethernet: return link.SendData(request.data(), size) >= 1;
+    case LinkType::Manager:
+      return link.SendPORTHUB(kPorthubDatagram, m_conf.PorthubDrvID, m_conf.IPAddress, kDiscoveryPort, request.data(),
+                              size) >= 1;
+  }
+  return false;
+}
+
+bool CDeviceSearch::ReadSerialReply(CLink& link) {
+  Buffer buffer{};
+  const int n = link.RecvData(buffer.data(), static_cast<int>(buffer.size()));
+  if (n > 0) m_replies.Store(0, SlipDecode(Received(buffer, n)));
+  return n > 0;
+}
+
+bool CDeviceSearch::ReadReplies(CLink& link) {
+  Buffer buffer{};
+  std::size_t stored = 0;
+  // A read that names no device (empty, failed, code 0) takes no record, and the wait for
+  // 500 ms of silence goes on. They are bounded as the records are, so no sender can keep
+  // the search reading.
+  for (std::size_t idle = 0; stored < kMaxReplies && idle < kMaxReplies;) {
+    if (WaitForReply(link) <= 0) break;
+    buffer.fill(0);
+    int source = 0;
+    // Replies through the manager arrive on its link, not on BusLink's datagram socket.
+    const int n = link.Type() == LinkType::Manager ? link.RecvPORTHUB(&source, buffer.data())
+                                                   : link.RecvData(buffer.data(), static_cast<int>(buffer.size()));
+    if (n <= 0 || (buffer[0] | buffer[1]) == 0) {
+      ++idle;
+      continue;
+    }
+    m_replies.Store(stored, Received(buffer, n));
+    OfferQuery(stored++);
+  }
+  return stored > 0;
+}
+
+int CDeviceSearch::WaitForReply(CLink& link) {
+  // While queries run, the wait is cut into slices and they are served between them; the
+  // silence is still measured from the last reply.
+  const std::int64_t deadline = NowMs() + m_conf.ReceiveWait;
+  for (;;) {
+    const std::int64_t left = std::max<std::int64_t>(0, deadline - NowMs());
+    const bool serving = m_pQueries && m_pQueries->batch.Busy();
+    const int ready = link.WaitReadable(static_cast<int>(serving ? std::min<std::int64_t>(left, kServeSliceMs) : left));
+    if (ready != 0 || !serving) return ready;
+    m_pQueries->batch.Poll(0);
+    if (NowMs() >= deadline) return 0;
+  }
 }
 
 }  // namespace corvane

@@ -1,16 +1,20 @@
 #pragma once
 // The device search: Modbus identity and sub-module probes on a serial link, the discovery
-// request on every link type, and a module opened for every code heard.
+// request on every link type, a module opened for every code heard, and the Modbus TCP queries
+// of the devices heard, run all at once.
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "comm/CommConf.h"
+#include "comm/CLink.h"
+#include "comm/CModbusTcpBatch.h"
 #include "discovery/CDiscoveryFrame.h"
-#include "libs/buslink/BusLink.h"
-
-class CPortLink;
 
 namespace corvane {
+
+class CLinkManager;
+struct CommConf;
 
 // What the search needs from the frame.
 class ISearchHost {
@@ -19,47 +23,60 @@ public:
   // Empties the open-module lists, refreshes the status, closes the documents (New).
   virtual void PrepareSearch() = 0;
   virtual bool OpenModule(const std::string& code) = 0;
-  virtual int OpenLink() = 0;
-  virtual void CloseLink(int handle) = 0;
   virtual void ShowMessage(unsigned stringId) = 0;
   // The not-found line, sent as a module message to the output log.
   virtual void LogLine(const std::string& text) = 0;
-  // The progress window around the scan.
+  // The progress window around the scan, and around the device queries after it.
   virtual void BeginScanProgress() = 0;
   virtual void EndScanProgress() = 0;
+  // `done` of `total` device queries have ended.
+  virtual void ScanProgress(std::size_t /*done*/, std::size_t /*total*/) {}
 };
 
 class CDeviceSearch {
 public:
-  CDeviceSearch(CommConf& conf, CPortLink& portLink, const BusLinkApi& bus, ISearchHost& host)
-      : m_conf(conf), m_portLink(portLink), m_bus(bus), m_host(host) {}
+  // Every link comes from `links`, the settings too.
+  CDeviceSearch(CLinkManager& links, ISearchHost& host);
 
   // True when at least one module was opened.
   bool SearchDevices();
-  // One discovery request on the handle and the replies into the table.
-  bool ScanDevices(int handle);
+  // One discovery request on the link and the replies into the table; true when it holds one.
+  bool ScanDevices(CLink& link);
 
   const CReplyTable& Replies() const { return m_replies; }
   int Counter() const { return m_nCounter; }
 
-  // Codes whose devices list sub-modules, and the register that list starts at.
-  static bool HasSubModules(std::uint16_t code);
-  static std::uint16_t SubModuleRegister(std::uint16_t code);
-
 private:
+  enum class Ask { SubModules, Reachability };
+  // The Modbus TCP queries of the records, each started as its reply is stored.
+  struct RecordQueries {
+    CModbusTcpBatch batch;
+    Ask ask;
+    std::vector<std::ptrdiff_t> exchangeOf = std::vector<std::ptrdiff_t>(kMaxReplies, -1);
+  };
+
   void AddCode(std::uint16_t code);
   void SerialBranch();
+  void ProbeSerialDevice(CLink& link);
   void EthernetBranch();
   void ManagerBranch();
-  // Up to eight big-endian registers from a reply buffer, stopping at the first 0.
-  static int ReadRegisters(const unsigned char* buffer, int bytes, std::uint16_t* out, int max);
+  bool SendDiscoveryRequest(CLink& link);
+  bool ReadSerialReply(CLink& link);
+  bool ReadReplies(CLink& link);
+  // ReadSelect's wait for the next reply, with the running queries served meanwhile.
+  int WaitForReply(CLink& link);
+  // Starts the query of a record just stored, when the record is one to ask.
+  void OfferQuery(std::size_t record);
+  // Waits for the queries still running, under the progress window; the answer of record i at
+  // index i (result 0 for a record not asked).
+  std::vector<ModbusTcpAnswer> FinishQueries(RecordQueries& queries);
 
+  CLinkManager& m_links;
   CommConf& m_conf;
-  CPortLink& m_portLink;
-  const BusLinkApi& m_bus;
   ISearchHost& m_host;
   CReplyTable m_replies;
   int m_nCounter = 0;
+  RecordQueries* m_pQueries = nullptr;  // set while a scan starts queries
 };
 
 }  // namespace corvane

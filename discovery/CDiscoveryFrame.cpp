@@ -67,6 +67,12 @@ void CReplyTable::Store(std::size_t index, std::span<const std::uint8_t> reply) 
   std::copy_n(reply.begin(), std::min(reply.size(), r.size()), r.begin());
 }
 
+std::size_t CReplyTable::Count() const {
+  std::size_t n = 0;
+  while (n < kMaxReplies && Code(n) != 0) ++n;
+  return n;
+}
+
 std::uint16_t CReplyTable::Code(std::size_t index) const {
   const Record& r = m_records.at(index);
   return static_cast<std::uint16_t>((r[0] << 8) | r[1]);

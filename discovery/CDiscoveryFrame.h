@@ -11,7 +11,7 @@ namespace corvane {
 inline constexpr std::size_t kDiscoveryRequestSize = 36;
 inline constexpr std::size_t kReplyRecordSize = 100;
 inline constexpr std::size_t kMaxReplies = 255;
-inline constexpr std::size_t kSendBufferSize = 1024;
+inline constexpr int kDiscoveryPort = 20006;  // UDP, on the devices
 inline constexpr std::uint8_t kSlipEnd = 0xC0;
 inline constexpr std::uint8_t kSlipEsc = 0xDB;
 inline constexpr std::uint8_t kSlipEscEnd = 0xDC;
@@ -37,6 +37,8 @@ public:
   // The first 100 bytes of a reply (shorter replies are zero-filled behind).
   void Store(std::size_t index, std::span<const std::uint8_t> reply);
   const Record& At(std::size_t index) const { return m_records.at(index); }
+  // The records before the first whose code is 0.
+  std::size_t Count() const;
   // Bytes 0-1, big-endian.
   std::uint16_t Code(std::size_t index) const;
   // Bytes 72-75, little-endian, first octet in the most significant byte.

@@ -3,6 +3,7 @@
 // The framework classes a module uses are those of the program that loads it (see README.md).
 #include <dlfcn.h>
 
+#include "comm/CLink.h"
 #include "framework/ui/CMyMultiDocTemplate.h"
 #include "libs/portlink/CPortLink.h"
 
@@ -50,8 +51,18 @@ inline int CorvaneFrameOpenModuleLink(const char* moduleName, int* linkType) {
   return fn ? fn(moduleName, linkType) : CorvaneFrameOpenLink(linkType);
 }
 
+// Closes a handle of CorvaneFrameOpenLink or CorvaneFrameOpenModuleLink as what it was opened as.
 inline void CorvaneFrameCloseLink(int handle) {
   if (auto fn = sdk_detail::HostFunction<void (*)(int)>("CorvaneFrameCloseLink")) fn(handle);
+}
+
+// The link CorvaneFrameOpenModuleLink would open, as an owning value: Request/Response on it
+// directly, and it closes when it goes out of scope (or on Close()). Empty (false) when nothing
+// opened; the frame has said why.
+inline CLink CorvaneFrameModuleLink(const char* moduleName) {
+  CLink link;
+  if (auto fn = sdk_detail::HostFunction<bool (*)(const char*, CLink*)>("CorvaneFrameTakeModuleLink")) fn(moduleName, &link);
+  return link;
 }
 
 }  // namespace corvane

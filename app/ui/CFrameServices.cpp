@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QSocketNotifier>
 
@@ -16,6 +17,7 @@
 #include "platform/CSerialPortMap.h"
 #include "platform/IPrompts.h"
 #include "resources/CStringTable.h"
+#include "resources/StringIds.h"
 #include "settings/CIni.h"
 #include "widgets/ui/COutputListWnd.h"
 #include "widgets/ui/CProgressWnd.h"
@@ -145,10 +147,21 @@ void CFrameServices::LogLine(const std::string& text) {
 }
 
 void CFrameServices::BeginScanProgress() {
-  m_progress = std::make_unique<CProgressWnd>(&m_frame, LoadString(501));
+  m_progress = std::make_unique<CProgressWnd>(&m_frame, LoadString(ids::kProcessing));
   m_progress->BeginModal();
+  m_lastProgressPaintMs = 0;
   m_progress->SetRange(0, 1, 1);
-  m_progress->SetText(LoadString(502));
+  m_progress->SetText(LoadString(ids::kModuleSearching));
+}
+
+void CFrameServices::ScanProgress(std::size_t done, std::size_t total) {
+  // Hundreds of queries may end within milliseconds: the window is painted at most every
+  // 100 ms, and at the end.
+  const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+  if (!m_progress || (done < total && now - m_lastProgressPaintMs < 100)) return;
+  m_lastProgressPaintMs = now;
+  m_progress->SetRange(0, static_cast<int>(total), 1);
+  m_progress->SetPos(static_cast<int>(done));
 }
 
 void CFrameServices::EndScanProgress() {

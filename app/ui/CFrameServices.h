@@ -1,6 +1,7 @@
 #pragma once
 // What the main frame owns beyond its windows: the link settings record, the PortLink
 // object, the link manager and the device search. The frame routes its commands here.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,7 +50,7 @@ public:
   void OnIPSearch(class CIni& settings);
   bool CanSearch(int openDocuments) const { return openDocuments == 0; }
   bool CanIPSearch(int openDocuments) const {
-    return openDocuments == 0 && m_conf.CommType != 0 && m_conf.IPAddress != -1;
+    return openDocuments == 0 && !IsLinkType(m_conf.CommType, LinkType::Serial) && m_conf.IPAddress != -1;
   }
   void RunSearch();
   void NotifyModulesAfterSearch();
@@ -60,20 +61,20 @@ public:
   // ISearchHost
   void PrepareSearch() override;
   bool OpenModule(const std::string& code) override;
-  int OpenLink() override { return m_link.OpenLink(); }
-  void CloseLink(int handle) override { m_link.CloseLink(handle); }
   void ShowMessage(unsigned stringId) override;
   void LogLine(const std::string& text) override;
   void BeginScanProgress() override;
   void EndScanProgress() override;
+  void ScanProgress(std::size_t done, std::size_t total) override;
 
 private:
   CMainFrame& m_frame;
   CommConf m_conf;
   CPortLink m_portLink;
   CLinkManager m_link{m_conf, m_portLink};
-  CDeviceSearch m_search{m_conf, m_portLink, m_link.Bus(), *this};
+  CDeviceSearch m_search{m_link, *this};
   std::unique_ptr<CProgressWnd> m_progress;
+  std::int64_t m_lastProgressPaintMs = 0;
   QSocketNotifier* m_pAnswerNotifier = nullptr;
   // The link's latest reason for a failed open in this search; message 503 shows it.
   std::string m_strLinkFailure;

@@ -1,8 +1,5 @@
 // The host functions the module SDK looks up by name (sdk/CorvaneModule.h): the frame's link
 // object, and opening and closing the link the user set. corvane_module_host() keeps them linked.
-#include <arpa/inet.h>
-
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -10,14 +7,39 @@
 #include "app/ui/CCorvaneApp.h"
 #include "app/ui/CFrameServices.h"
 #include "app/ui/CMainFrame.h"
+#include "comm/CLink.h"
 #include "libs/portlink/CPortLink.h"
 
 namespace {
+
 corvane::CFrameServices* FrameServices() {
   corvane::CCorvaneApp* app = corvane::CCorvaneApp::Instance();
   corvane::CMainFrame* frame = app ? app->GetMainFrame() : nullptr;
   return frame ? frame->Services() : nullptr;
 }
+
+// Over Ethernet with a module name: a Modbus TCP connection to the module's own device (from the
+// last search); otherwise the link the user set.
+corvane::CLink OpenForModule(corvane::CFrameServices& services, const char* moduleName) {
+  const corvane::CommConf& conf = services.Conf();
+  if (!corvane::IsLinkType(conf.CommType, corvane::LinkType::Ethernet) || !moduleName) return services.Link().OpenLink();
+  const std::string name(moduleName, ::strnlen(moduleName, 256));
+  const std::string code = corvane::CCorvaneApp::Instance()->FindModuleCode(name);
+  const std::uint32_t address = corvane::ModuleDeviceAddress(code, services.Search().Replies(),
+                                                              static_cast<std::uint32_t>(conf.IPAddress));
+  if (address == 0) {
+    services.LogLine(name + ": no device address known; search the link or set the device's address");
+    return {};
+  }
+  return services.Link().OpenModbusTcp(address, name + ": ");
+}
+
+// A module of SDK 1 holds the bare handle; the link stays with the frame until it is closed.
+int LendToModule(corvane::CFrameServices& services, corvane::CLink link, int* linkType) {
+  if (linkType) *linkType = link ? link.TypeNumber() : services.Conf().CommType;
+  return services.Link().Lend(std::move(link));
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) CPortLink* CorvaneFrameLink() {
@@ -28,39 +50,25 @@ extern "C" __attribute__((visibility("default"))) CPortLink* CorvaneFrameLink() 
 extern "C" __attribute__((visibility("default"))) int CorvaneFrameOpenLink(int* linkType) {
   corvane::CFrameServices* services = FrameServices();
   if (!services) return -1;
-  if (linkType) *linkType = services->Conf().CommType;
-  return services->Link().OpenLink();
+  return LendToModule(*services, services->Link().OpenLink(), linkType);
 }
 
-// Over Ethernet the module's own device (from the last search), else as CorvaneFrameOpenLink.
 extern "C" __attribute__((visibility("default"))) int CorvaneFrameOpenModuleLink(const char* moduleName, int* linkType) {
   corvane::CFrameServices* services = FrameServices();
   if (!services) return -1;
-  corvane::CommConf& conf = services->Conf();
-  if (linkType) *linkType = conf.CommType;
-  if (conf.CommType != 1 || !moduleName) return services->Link().OpenLink();
-  const std::string name(moduleName, ::strnlen(moduleName, 256));
-  const std::string code = corvane::CCorvaneApp::Instance()->FindModuleCode(name);
-  const std::uint32_t address = corvane::ModuleDeviceAddress(code, services->Search().Replies(),
-                                                              static_cast<std::uint32_t>(conf.IPAddress));
-  if (address == 0) {
-    services->LogLine(name + ": no device address known; search the link or set the device's address");
-    return -1;
-  }
-  CPortLink& link = services->PortLink();
-  link.SetModbusMode(conf.ModbusMode + 1);
-  const int conn = link.GetSocketConnNum();
-  if (conn < 0 || link.OpenSocket(conn, 1, static_cast<int>(htonl(address)), 502, 0) < 0) {
-    char text[96];
-    std::snprintf(text, sizeof text, ": Modbus TCP connection to %u.%u.%u.%u port 502 was refused or timed out",
-                  address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF);
-    services->LogLine(name + text);
-    return -1;
-  }
-  return conn;
+  return LendToModule(*services, OpenForModule(*services, moduleName), linkType);
 }
 
+// Closes the link behind the handle as what it was opened as.
 extern "C" __attribute__((visibility("default"))) void CorvaneFrameCloseLink(int handle) {
+  if (corvane::CFrameServices* services = FrameServices()) services->Link().CloseLent(handle);
+}
+
+// The link as an owning value the module holds: it closes when the module's value goes.
+extern "C" __attribute__((visibility("default"))) bool CorvaneFrameTakeModuleLink(const char* moduleName,
+                                                                                 corvane::CLink* out) {
+  if (!out) return false;
   corvane::CFrameServices* services = FrameServices();
-  if (services && handle >= 0) services->Link().CloseLink(handle);
+  *out = services ? OpenForModule(*services, moduleName) : corvane::CLink{};
+  return out->IsOpen();
 }

@@ -1,7 +1,9 @@
 #include "comm/CLinkManager.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +22,33 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A pseudo-terminal whose far side stands in for a serial device.
+class Pty {
+public:
+  Pty() {
+    m_fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_fd >= 0 && ::grantpt(m_fd) == 0 && ::unlockpt(m_fd) == 0) m_path = ::ptsname(m_fd);
+  }
+  ~Pty() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  const std::string& Path() const { return m_path; }
+
+private:
+  int m_fd = -1;
+  std::string m_path;
+};
+
+// Descriptors of this process open on `path`.
+int OpenCount(const std::string& path) {
+  int n = 0;
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    if (fs::read_symlink(entry.path(), error) == path) ++n;
+  }
+  return n;
+}
 
 class LinkManagerTest : public ::testing::Test {
 protected:
@@ -113,12 +142,12 @@ TEST_F(LinkManagerTest, EthernetRefusesNoAddressAndBroadcast) {
   m_conf.CommType = 1;
   for (std::int32_t address : {0, -1}) {
     m_conf.IPAddress = address;
-    EXPECT_EQ(link.OpenLink(), -1);
+    EXPECT_FALSE(link.OpenLink());
   }
   ASSERT_EQ(m_prompts.shown.size(), 2u);
   EXPECT_EQ(m_prompts.shown[0], "Invalid IP Address! IP address cannot be 0.0.0.0 or 255.255.255.");
   m_conf.CommType = 7;
-  EXPECT_EQ(link.OpenLink(), -1);
+  EXPECT_FALSE(link.OpenLink());
   EXPECT_EQ(m_prompts.shown.size(), 2u);  // any other type: nothing, silently
 }
 
@@ -136,7 +165,7 @@ TEST_F(LinkManagerTest, SerialPortThatIsNotATerminalGives503AndAReason) {
   link.LogLine = [&](const std::string& line) { log.push_back(line); };
   m_conf.CommType = 0;
   m_conf.ComPortNum = 9;
-  EXPECT_EQ(link.OpenLink(), -1);
+  EXPECT_FALSE(link.OpenLink());
   ASSERT_EQ(m_prompts.shown.size(), 1u);
   EXPECT_EQ(m_prompts.shown[0], "Cannot open the specified communication!");
   ASSERT_EQ(log.size(), 1u);
@@ -151,7 +180,7 @@ TEST_F(LinkManagerTest, ManagerAbsentGivesMinusOneAfterThePause) {
   EXPECT_EQ(link.QueryPorthubPort(), -1);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   m_conf.CommType = 2;
-  EXPECT_EQ(link.OpenLink(), -1);
+  EXPECT_FALSE(link.OpenLink());
   ASSERT_EQ(m_prompts.shown.size(), 1u);
   EXPECT_EQ(m_prompts.shown[0], "Cannot open the specified communication!");
 }
@@ -163,9 +192,10 @@ TEST_F(LinkManagerTest, ManagerAnswersItsPortAndAZeroIsRefused) {
   EXPECT_GT(port, 0);
   EXPECT_EQ(m_conf.PorthubPort, port);
   m_conf.CommType = 2;
-  const int handle = link.OpenLink();
-  EXPECT_GT(handle, 0);
-  link.CloseLink(handle);
+  CLink opened = link.OpenLink();
+  EXPECT_EQ(opened.Type(), LinkType::Manager);
+  EXPECT_GT(opened.Handle(), 0);
+  opened.Close();
   EXPECT_TRUE(m_prompts.shown.empty());
 }
 
@@ -174,8 +204,91 @@ TEST_F(LinkManagerTest, ManagerAnsweringZeroIsNoUsablePort) {
   CLinkManager link(m_conf, m_portLink);
   EXPECT_EQ(link.QueryPorthubPort(), 0);
   m_conf.CommType = 2;
-  EXPECT_EQ(link.OpenLink(), -1);
+  EXPECT_FALSE(link.OpenLink());
   EXPECT_EQ(m_prompts.shown.size(), 1u);
+}
+
+TEST_F(LinkManagerTest, ALinkClosesWhatItOpenedWhateverTheSettingsSayThen) {
+  Pty pty, other;  // a line once closed stays exclusive while its pty lives: the second open takes another
+  ASSERT_FALSE(pty.Path().empty());
+  ASSERT_FALSE(other.Path().empty());
+  m_portLink.SetPortResolver([&](int n) { return n == 7 ? pty.Path() : n == 8 ? other.Path() : std::string(); });
+  CLinkManager link(m_conf, m_portLink);
+  m_conf.CommType = 0;
+  m_conf.ComPortNum = 7;
+  m_conf.DataLen = 8;
+  m_conf.Parity = 0;
+  const int before = OpenCount(pty.Path());
+  {
+    CLink serial = link.OpenLink();
+    ASSERT_TRUE(serial);
+    EXPECT_EQ(serial.Type(), LinkType::Serial);
+    EXPECT_EQ(serial.Handle(), 7);
+    EXPECT_EQ(OpenCount(pty.Path()), before + 1);
+    m_conf.CommType = 1;  // the settings change while it is open
+    CLink moved = std::move(serial);
+    EXPECT_FALSE(serial);
+    EXPECT_EQ(serial.Handle(), -1);
+    EXPECT_EQ(OpenCount(pty.Path()), before + 1);
+  }  // the serial line closes, though the settings now name Ethernet
+  EXPECT_EQ(OpenCount(pty.Path()), before);
+
+  m_conf.CommType = 0;
+  m_conf.ComPortNum = 8;
+  CLink again = link.OpenLink();
+  EXPECT_EQ(OpenCount(other.Path()), 1);
+  again = CLink{};  // replacing an open link closes it
+  EXPECT_EQ(OpenCount(other.Path()), 0);
+  EXPECT_TRUE(m_prompts.shown.empty());
+}
+
+TEST_F(LinkManagerTest, LentHandlesCloseAsWhatTheyWereOpenedAs) {
+  StartManager({"--porthub-port", "0"});
+  Pty pty;
+  ASSERT_FALSE(pty.Path().empty());
+  m_portLink.SetPortResolver([&](int n) { return n == 1 ? pty.Path() : std::string(); });
+  CLinkManager link(m_conf, m_portLink);
+  m_conf.ComPortNum = 1;
+  m_conf.DataLen = 8;
+  m_conf.Parity = 0;
+  const int before = OpenCount(pty.Path());
+  m_conf.CommType = 0;
+  const int serial = link.Lend(link.OpenLink());
+  m_conf.CommType = 2;
+  const int socket = link.Lend(link.OpenLink());
+  ASSERT_EQ(serial, 1);  // COM1
+  ASSERT_EQ(socket, 1);  // the first connection number
+  EXPECT_GE(m_portLink.WaitReadable(2, 1, 0), 0);
+
+  m_conf.CommType = 0;
+  link.CloseLent(1);  // the latest: the manager's socket, though the settings name a serial link
+  EXPECT_LT(m_portLink.WaitReadable(2, 1, 0), 0);
+  EXPECT_EQ(OpenCount(pty.Path()), before + 1);
+  link.CloseLent(1);
+  EXPECT_EQ(OpenCount(pty.Path()), before);
+  link.CloseLent(1);  // nothing left under that handle
+  EXPECT_EQ(link.Lend(CLink{}), -1);
+}
+
+TEST_F(LinkManagerTest, BusLinksDatagramSocketIsALink) {
+  CLinkManager link(m_conf, m_portLink);
+  ASSERT_TRUE(link.LoadBusLink(CORVANE_BIN_DIR "/"));
+  CLink socket = link.OpenDatagramSocket(0x7F000001, 20006);
+  ASSERT_TRUE(socket);
+  EXPECT_EQ(socket.What(), CLink::Opened::BusLinkDatagram);
+  EXPECT_EQ(socket.WaitReadable(0), 0);
+  socket.Close();
+  EXPECT_LT(link.Bus().ReadSelect(0), 0);  // BusLink holds nothing open any more
+}
+
+TEST_F(LinkManagerTest, ModbusTcpToADeviceThatRefusesSaysWhere) {
+  CLinkManager link(m_conf, m_portLink);
+  std::vector<std::string> log;
+  link.LogLine = [&](const std::string& line) { log.push_back(line); };
+  EXPECT_FALSE(link.OpenModbusTcp(0x7F000A0B, "ModA: "));  // 127.0.10.11: nothing listens there
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0], "ModA: Modbus TCP connection to 127.0.10.11 port 502 was refused or timed out");
+  EXPECT_TRUE(m_prompts.shown.empty());
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ private:
 // A frame stand-in: a catalogue of known codes, the real link, a record of what happened.
 class FakeHost : public ISearchHost {
 public:
-  FakeHost(CLinkManager& link, std::set<std::string> catalogue) : m_link(link), m_catalogue(std::move(catalogue)) {}
+  explicit FakeHost(std::set<std::string> catalogue) : m_catalogue(std::move(catalogue)) {}
   void PrepareSearch() override { ++prepared; }
   bool OpenModule(const std::string& code) override {
     tried.push_back(code);
@@ -76,8 +76,6 @@ public:
     if (std::find(opened.begin(), opened.end(), code) == opened.end()) opened.push_back(code);
     return true;
   }
-  int OpenLink() override { return m_link.OpenLink(); }
-  void CloseLink(int handle) override { m_link.CloseLink(handle); }
   void ShowMessage(unsigned id) override { messages.push_back(id); }
   void LogLine(const std::string& text) override { log.push_back(text); }
   void BeginScanProgress() override { ++progress; }
@@ -88,7 +86,6 @@ public:
   int prepared = 0, progress = 0;
 
 private:
-  CLinkManager& m_link;
   std::set<std::string> m_catalogue;
 };
 
@@ -132,8 +129,8 @@ TEST_F(SearchTest, SerialIdentityAndSubModulesOpenTheirModules) {
     DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x0015 station=1 sub=0x4041"});
     ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
     UseSerial(sim.Field("pty"), mode);
-    FakeHost host(m_link, kCatalogue);
-    CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+    FakeHost host(kCatalogue);
+    CDeviceSearch search(m_link, host);
     EXPECT_TRUE(search.SearchDevices()) << "mode " << mode;
     EXPECT_EQ(host.opened, (std::vector<std::string>{"0015", "4041"})) << "mode " << mode;
     EXPECT_TRUE(host.log.empty());
@@ -148,8 +145,8 @@ TEST_F(SearchTest, SerialDiscoveryReplyWithEscapedBytesDecodes) {
   DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x00C0 station=1 ip=127.0.0.219"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
   UseSerial(sim.Field("pty"), 1);
-  FakeHost host(m_link, {"00C0"});
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host({"00C0"});
+  CDeviceSearch search(m_link, host);
   EXPECT_TRUE(search.SearchDevices());
   EXPECT_EQ(search.Replies().Code(0), 0x00C0);
   EXPECT_EQ(search.Replies().Address(0), 0x7F0000DBu);
@@ -160,8 +157,8 @@ TEST_F(SearchTest, Code0022SwitchesTheSubModuleProbe) {
   DevSim sim({"--no-tcp", "--no-udp", "--device", "code=0x0022 station=1 sub=0x4042"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
   UseSerial(sim.Field("pty"), 1);
-  FakeHost host(m_link, kCatalogue);
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host(kCatalogue);
+  CDeviceSearch search(m_link, host);
   EXPECT_TRUE(search.SearchDevices());
   // Not from the identity probe; 4042 came from registers 0xC608, 0022 from the discovery reply.
   EXPECT_EQ(host.tried.front(), "4042");
@@ -172,8 +169,8 @@ TEST_F(SearchTest, NoAnswerGivesOneNotFoundLine) {
   DevSim sim({"--no-tcp", "--no-udp", "--fault", "noreply"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
   UseSerial(sim.Field("pty"), 0);
-  FakeHost host(m_link, kCatalogue);
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host(kCatalogue);
+  CDeviceSearch search(m_link, host);
   EXPECT_FALSE(search.SearchDevices());
   ASSERT_EQ(host.log.size(), 1u);
   EXPECT_EQ(host.log[0], "Device not found! Please check the device connection.");
@@ -188,8 +185,8 @@ TEST_F(SearchTest, EthernetOpensEveryCodeAndOnlyCardSubModules) {
               "--device", "code=0x1234 station=1 ip=127.0.0.24"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
   UseEthernet(0x7F000015);  // 127.0.0.21
-  FakeHost host(m_link, kCatalogue);
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host(kCatalogue);
+  CDeviceSearch search(m_link, host);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(search.SearchDevices());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
@@ -205,8 +202,8 @@ TEST_F(SearchTest, EthernetFaultsEndTheSearchAndKeepWhatWasFound) {
               "--device", "code=0x0015 station=1 ip=127.0.0.32"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
   UseEthernet(0x7F00001F);
-  FakeHost host(m_link, kCatalogue);
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host(kCatalogue);
+  CDeviceSearch search(m_link, host);
   EXPECT_TRUE(search.SearchDevices());
   EXPECT_EQ(host.opened, (std::vector<std::string>{"0015"}));
 
@@ -214,8 +211,8 @@ TEST_F(SearchTest, EthernetFaultsEndTheSearchAndKeepWhatWasFound) {
                "--device", "code=0x0405 station=1 ip=127.0.0.34"});
   ASSERT_TRUE(many.Ready()) << many.ReadyLine();
   UseEthernet(0x7F000021);
-  FakeHost host2(m_link, kCatalogue);
-  CDeviceSearch search2(m_conf, m_portLink, m_link.Bus(), host2);
+  FakeHost host2(kCatalogue);
+  CDeviceSearch search2(m_link, host2);
   EXPECT_TRUE(search2.SearchDevices());
   EXPECT_EQ(search2.Replies().Code(254), 0x0405);  // 255 kept
   EXPECT_EQ(host2.opened, (std::vector<std::string>{"0405"}));
@@ -242,8 +239,8 @@ TEST_F(SearchTest, ShortAndLongDiscoveryDatagrams) {
                 std::string("code=0x0015 station=1 sub=0x4041 ip=") + row.deviceIp});
     ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
     UseEthernet(responder++);
-    FakeHost host(m_link, kCatalogue);
-    CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+    FakeHost host(kCatalogue);
+    CDeviceSearch search(m_link, host);
     EXPECT_TRUE(search.SearchDevices()) << row.size;
     EXPECT_EQ(host.opened, row.opened) << row.size;
   }
@@ -269,8 +266,8 @@ int BroadcastSearchInOwnNamespace() {
   conf.CommType = 1;
   conf.IPAddress = -1;  // broadcast, as the module search sets it
   link.ApplyLinkSettings();
-  FakeHost host(link, kCatalogue);
-  CDeviceSearch search(conf, portLink, link.Bus(), host);
+  FakeHost host(kCatalogue);
+  CDeviceSearch search(link, host);
   const auto start = std::chrono::steady_clock::now();
   if (!search.SearchDevices()) return 5;
   if (std::chrono::steady_clock::now() - start > std::chrono::seconds(3)) return 6;
@@ -296,8 +293,8 @@ TEST_F(SearchTest, UnreachableDiscoveryTargetGivesNotFound) {
   DevSim sim({"--no-pty", "--udp-bind", "127.0.0.41", "--no-tcp", "--fault", "noreply"});
   ASSERT_TRUE(sim.Ready()) << sim.ReadyLine();
   UseEthernet(0x7F000029);
-  FakeHost host(m_link, kCatalogue);
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host(kCatalogue);
+  CDeviceSearch search(m_link, host);
   EXPECT_FALSE(search.SearchDevices());
   EXPECT_EQ(host.log.size(), 1u);
 }
@@ -305,8 +302,8 @@ TEST_F(SearchTest, UnreachableDiscoveryTargetGivesNotFound) {
 TEST_F(SearchTest, ManagerBranchOpensNothing) {
   m_conf.CommType = 2;
   m_conf.PorthubInter = 3;
-  FakeHost host(m_link, {});  // no module accepts the manager's link type
-  CDeviceSearch search(m_conf, m_portLink, m_link.Bus(), host);
+  FakeHost host({});  // no module accepts the manager's link type
+  CDeviceSearch search(m_link, host);
   EXPECT_FALSE(search.SearchDevices());
   EXPECT_EQ(host.log.size(), 1u);
 }

@@ -60,8 +60,15 @@ TEST(DiscoveryFrame, ReplyTableFieldsAndBounds) {
   Bytes big(300, 0xAB);
   table.Store(0, big);          // only the first 100 bytes are kept
   EXPECT_EQ(table.At(0)[99], 0xAB);
+  EXPECT_EQ(table.Count(), 1u);   // record 1 has code 0: the table ends there
+  table.Store(1, reply);
+  table.Store(2, reply);
+  EXPECT_EQ(table.Count(), 5u);
   table.Clear();
   EXPECT_EQ(table.Code(3), 0);
+  EXPECT_EQ(table.Count(), 0u);
+  for (std::size_t i = 0; i < kMaxReplies; ++i) table.Store(i, reply);
+  EXPECT_EQ(table.Count(), kMaxReplies);
 }
 
 }  // namespace

@@ -50,15 +50,14 @@ bool WithLink(const CParamEditorDoc& doc, Body body) {
     doc.Log("no link to the device (no host frame)");
     return false;
   }
-  int type = 0;
-  const int handle = CorvaneFrameOpenModuleLink(doc.GetTitle().c_str(), &type);
-  if (handle < 0) {
+  CLink device = CorvaneFrameModuleLink(doc.GetTitle().c_str());
+  if (!device) {
     doc.Log("the link could not be opened");
     return false;
   }
-  CParamTransfer transfer(*link, type, handle);
+  CParamTransfer transfer(*device.PortLink(), device.TypeNumber(), device.Handle());
   const TransferReport report = body(transfer);
-  CorvaneFrameCloseLink(handle);
+  device.Close();
   for (const std::string& error : report.errors) doc.Log(error);
   return report.Ok();
 }

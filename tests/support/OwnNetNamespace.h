@@ -1,0 +1,45 @@
+#pragma once
+// A network namespace of the caller's own, for tests and benchmarks: loopback up, nothing else
+// reachable. As root a plain network namespace; otherwise one inside a user namespace that maps
+// this user to root there, where the system allows it. Call it in a child process: the calling
+// process stays in the namespace, and it must be single-threaded.
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace corvane::test {
+
+inline bool WriteProcFile(const char* path, const std::string& text) {
+  const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ::close(fd);
+  return ok;
+}
+
+inline bool EnterOwnNetNamespace() {
+  if (::geteuid() == 0) {
+    if (::unshare(CLONE_NEWNET) != 0) return false;
+  } else {
+    const std::string uid = std::to_string(::geteuid()), gid = std::to_string(::getegid());
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) return false;
+    if (!WriteProcFile("/proc/self/setgroups", "deny") || !WriteProcFile("/proc/self/uid_map", "0 " + uid + " 1") ||
+        !WriteProcFile("/proc/self/gid_map", "0 " + gid + " 1"))
+      return false;
+  }
+  return std::system("ip link set lo up") == 0;
+}
+
+// Addresses of `prefix` ("10.99.0.0/16") become devices that never answer: their packets leave
+// on a link without address resolution whose other end drops what it gets.
+inline bool RouteToSilence(const std::string& prefix) {
+  const std::string commands =
+      "ip link add cvn-silent type veth peer name cvn-sink && ip link set cvn-silent arp off && "
+      "ip link set cvn-silent up && ip link set cvn-sink up && ip route add " + prefix + " dev cvn-silent";
+  return std::system(commands.c_str()) == 0;
+}
+
+}  // namespace corvane::test
