@@ -16,6 +16,7 @@
 #include "libs/portlink/CPortLink.h"
 #include "platform/IPrompts.h"
 #include "tests/devsim/DevsimProcess.h"
+#include "tests/search/FakeSearchHost.h"
 #include "tests/support/DiscoveryResponder.h"
 #include "tests/support/OwnNetNamespace.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -33,28 +34,6 @@ std::string Code(std::uint16_t code) {
   std::snprintf(text, sizeof text, "%04X", code);
   return text;
 }
-
-class RecordingHost : public ISearchHost {
-public:
-  explicit RecordingHost(std::set<std::string> catalogue) : m_catalogue(std::move(catalogue)) {}
-  void PrepareSearch() override {}
-  bool OpenModule(const std::string& code) override {
-    tried.push_back(code);
-    if (!m_catalogue.count(code)) return false;
-    if (std::find(opened.begin(), opened.end(), code) == opened.end()) opened.push_back(code);
-    return true;
-  }
-  void ShowMessage(unsigned id) override { messages.push_back(id); }
-  void LogLine(const std::string& text) override { log.push_back(text); }
-  void BeginScanProgress() override { ++progress; }
-  void EndScanProgress() override { --progress; }
-  std::vector<std::string> tried, opened, log;
-  std::vector<unsigned> messages;
-  int progress = 0;
-
-private:
-  std::set<std::string> m_catalogue;
-};
 
 // The real libraries on an Ethernet link to the responder at `target`.
 struct EthernetSearch {
@@ -139,7 +118,7 @@ std::string SearchAmongSilentDevices(std::size_t refusingFrom) {
   test::DiscoveryResponder responder(0x7F000047);
   if (!s.loaded || !responder.Ok()) return "BusLink or the responder did not start";
   responder.ServeOnce(replies);
-  RecordingHost host({"0015", "0022", "0405", "4041", "4042"});
+  test::FakeSearchHost host({"0015", "0022", "0405", "4041", "4042"});
   CDeviceSearch search(s.link, host);
   const auto start = Clock::now();
   const bool found = search.SearchDevices();
@@ -198,7 +177,7 @@ TEST(ReplyLoop, KeepsReadingPastDatagramsThatNameNoDevice) {
     test::DiscoveryResponder responder(target++);
     ASSERT_TRUE(responder.Ok()) << row.what;
     responder.ServeOnce(row.datagrams);
-    RecordingHost host({"1234", "0203"});
+    test::FakeSearchHost host({"1234", "0203"});
     CDeviceSearch search(s.link, host);
     const auto start = Clock::now();
     EXPECT_EQ(search.SearchDevices(), !row.opened.empty()) << row.what;

@@ -17,6 +17,7 @@
 #include "libs/portlink/CPortLink.h"
 #include "platform/IPrompts.h"
 #include "resources/CStringTable.h"
+#include "tests/search/FakeSearchHost.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace corvane {
@@ -65,29 +66,7 @@ private:
   std::string m_ready;
 };
 
-// A frame stand-in: a catalogue of known codes, the real link, a record of what happened.
-class FakeHost : public ISearchHost {
-public:
-  explicit FakeHost(std::set<std::string> catalogue) : m_catalogue(std::move(catalogue)) {}
-  void PrepareSearch() override { ++prepared; }
-  bool OpenModule(const std::string& code) override {
-    tried.push_back(code);
-    if (!m_catalogue.count(code)) return false;
-    if (std::find(opened.begin(), opened.end(), code) == opened.end()) opened.push_back(code);
-    return true;
-  }
-  void ShowMessage(unsigned id) override { messages.push_back(id); }
-  void LogLine(const std::string& text) override { log.push_back(text); }
-  void BeginScanProgress() override { ++progress; }
-  void EndScanProgress() override { --progress; }
-
-  std::vector<std::string> tried, opened, log;
-  std::vector<unsigned> messages;
-  int prepared = 0, progress = 0;
-
-private:
-  std::set<std::string> m_catalogue;
-};
+using FakeHost = test::FakeSearchHost;
 
 class SearchTest : public ::testing::Test {
 protected:
