@@ -220,16 +220,15 @@ bool CDeviceSearch::ReadReplies(CLink& link) {
 }
 
 int CDeviceSearch::WaitForReply(CLink& link) {
-  // While queries run, the wait is cut into slices and they are served between them; the
-  // silence is still measured from the last reply.
+  // While queries run, they are served before every wait, and the wait is cut into slices;
+  // the silence is still measured from the last reply.
   const std::int64_t deadline = NowMs() + m_conf.ReceiveWait;
   for (;;) {
-    const std::int64_t left = std::max<std::int64_t>(0, deadline - NowMs());
     const bool serving = m_pQueries && m_pQueries->batch.Busy();
+    if (serving) m_pQueries->batch.Poll(0);
+    const std::int64_t left = std::max<std::int64_t>(0, deadline - NowMs());
     const int ready = link.WaitReadable(static_cast<int>(serving ? std::min<std::int64_t>(left, kServeSliceMs) : left));
-    if (ready != 0 || !serving) return ready;
-    m_pQueries->batch.Poll(0);
-    if (NowMs() >= deadline) return 0;
+    if (ready != 0 || !serving || NowMs() >= deadline) return ready;
   }
 }
 

@@ -7,6 +7,9 @@
 //   one connect time-out after the last silent device's reply when that is later. Their replies
 //   come 1 ms apart, as devices on a segment answer a broadcast one after the other.
 // The second set runs in a network namespace of its own (root, or a user namespace).
+// The replies stand for other machines: with two processors or more, the responder sends from
+// one and the search runs on another, so they do not take turns on one processor.
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +36,29 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using corvane::test::Datagram;
 constexpr std::uint32_t kResponder = 0x7F000063;  // 127.0.0.99
+cpu_set_t g_allowed;  // the processors the bench may use
+int g_searchCpu = -1, g_responderCpu = -1;
+
+// With two processors or more: the search on the first, the responder on the next one.
+void ChooseProcessors() {
+  if (::sched_getaffinity(0, sizeof g_allowed, &g_allowed) != 0 || CPU_COUNT(&g_allowed) < 2) return;
+  for (int cpu = 0; cpu < CPU_SETSIZE && g_responderCpu < 0; ++cpu) {
+    if (!CPU_ISSET(cpu, &g_allowed)) continue;
+    (g_searchCpu < 0 ? g_searchCpu : g_responderCpu) = cpu;
+  }
+}
+
+// Pins this thread to the search's processor, or frees it (the simulator started meanwhile
+// takes any processor).
+void PinSearch(bool pinned) {
+  if (g_searchCpu < 0) return;
+  cpu_set_t set = g_allowed;
+  if (pinned) {
+    CPU_ZERO(&set);
+    CPU_SET(g_searchCpu, &set);
+  }
+  ::sched_setaffinity(0, sizeof set, &set);
+}
 
 class CountingHost : public corvane::ISearchHost {
 public:
@@ -69,7 +95,7 @@ bool RunCase(corvane::CLinkManager& link, const Case& c) {
       std::fprintf(stderr, "search bench: cannot bind 127.0.0.99:20006\n");
       return false;
     }
-    responder.ServeOnce(c.replies, c.pace);
+    responder.ServeOnce(c.replies, c.pace, g_responderCpu);
     CountingHost host;
     corvane::CDeviceSearch search(link, host);
     const auto start = Clock::now();
@@ -135,8 +161,11 @@ bool RunSubModuleCases(corvane::CLinkManager& link) {
   bool ok = false;
   {
     DevsimProcess devices;
-    if (devices.Start({"--no-pty", "--no-udp", "--tcp-port", "502", "--config", (home / "devices.conf").string()},
-                      home.string())) {
+    PinSearch(false);
+    const bool started = devices.Start(
+        {"--no-pty", "--no-udp", "--tcp-port", "502", "--config", (home / "devices.conf").string()}, home.string());
+    PinSearch(true);
+    if (started) {
       ok = RunCase(link, WithSubModules(0)) && RunCase(link, WithSubModules(50)) && RunCase(link, WithSubModules(255));
     } else {
       std::fprintf(stderr, "search bench: corvane-devsim did not start\n");
@@ -151,6 +180,8 @@ bool RunSubModuleCases(corvane::CLinkManager& link) {
 int main() {
   const bool ownNet = corvane::test::EnterOwnNetNamespace();
   if (!ownNet) std::printf("search bench: no network namespace allowed here; the cases with sub-modules are skipped\n");
+  ChooseProcessors();
+  PinSearch(true);
   corvane::test::ScriptedPrompts prompts;
   corvane::SetPrompts(&prompts);
   corvane::CommConf conf;

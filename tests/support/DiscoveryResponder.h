@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,9 +51,16 @@ public:
 
   bool Ok() const { return m_ok; }
 
-  // Waits up to 5 s for one request, then sends `replies` to its sender, `pace` apart.
-  void ServeOnce(std::vector<Datagram> replies, std::chrono::microseconds pace = {}) {
-    m_thread = std::thread([this, replies = std::move(replies), pace] {
+  // Waits up to 5 s for one request, then sends `replies` to its sender, `pace` apart; on
+  // processor `cpu` when one is given.
+  void ServeOnce(std::vector<Datagram> replies, std::chrono::microseconds pace = {}, int cpu = -1) {
+    m_thread = std::thread([this, replies = std::move(replies), pace, cpu] {
+      if (cpu >= 0) {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        CPU_SET(cpu, &set);
+        ::pthread_setaffinity_np(::pthread_self(), sizeof set, &set);
+      }
       pollfd p{m_fd, POLLIN, 0};
       if (::poll(&p, 1, 5000) != 1) return;
       unsigned char request[256];
