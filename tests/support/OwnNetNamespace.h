@@ -5,6 +5,7 @@
 // process stays in the namespace, and it must be single-threaded.
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,6 +26,9 @@ inline bool EnterOwnNetNamespace() {
     if (::unshare(CLONE_NEWNET) != 0) return false;
   } else {
     const std::string uid = std::to_string(::geteuid()), gid = std::to_string(::getegid());
+    // A process that dropped root's rights itself is not dumpable, so its /proc files stay
+    // root's and the maps below could not be written.
+    ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
     if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) return false;
     if (!WriteProcFile("/proc/self/setgroups", "deny") || !WriteProcFile("/proc/self/uid_map", "0 " + uid + " 1") ||
         !WriteProcFile("/proc/self/gid_map", "0 " + gid + " 1"))
