@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 
+#include "libs/portlink/FdIo.h"
 #include "libs/portlink/ModbusFrame.h"
 
 namespace corvane {
@@ -19,11 +19,6 @@ namespace mb = modbus;
 
 constexpr std::size_t kMbapSize = 7;
 constexpr std::size_t kReplyDataSize = 256;  // as much as CPortLink::Response hands back
-
-std::int64_t NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 }  // namespace
 
@@ -63,7 +58,7 @@ bool CModbusTcpBatch::Start(std::size_t i) {
   to.sin_port = htons(static_cast<std::uint16_t>(m_port));
   to.sin_addr.s_addr = htonl(e.query.address);
   e.stage = Stage::Connecting;
-  e.deadline = NowMs() + m_limits.connectTimeoutMs;
+  e.deadline = fdio::NowMs() + m_limits.connectTimeoutMs;
   if (::connect(e.fd.Get(), reinterpret_cast<sockaddr*>(&to), sizeof to) == 0)
     Connected(i);
   else if (errno != EINPROGRESS)
@@ -78,7 +73,7 @@ void CModbusTcpBatch::Connected(std::size_t i) {
   e.out = mb::EncodeTcp(static_cast<std::uint16_t>(i + 1), q.unit, q.function, q.data.data(), q.data.size());
   if (e.out.empty()) return End(i, mb::kBadArgument);
   e.stage = Stage::Sending;
-  e.deadline = NowMs() + m_limits.responseTimeoutMs;
+  e.deadline = fdio::NowMs() + m_limits.responseTimeoutMs;
   Send(i);
 }
 
@@ -154,7 +149,7 @@ void CModbusTcpBatch::Handle(std::size_t i, short events) {
 void CModbusTcpBatch::Poll(int timeoutMs) {
   std::vector<pollfd> fds;
   std::vector<std::size_t> owners;
-  std::int64_t wake = NowMs() + std::max(0, timeoutMs);
+  std::int64_t wake = fdio::NowMs() + std::max(0, timeoutMs);
   for (std::size_t i = 0; i < m_next; ++i) {
     const Exchange& e = m_exchanges[i];
     if (e.stage == Stage::Done || e.stage == Stage::Waiting) continue;
@@ -163,13 +158,13 @@ void CModbusTcpBatch::Poll(int timeoutMs) {
     wake = std::min(wake, e.deadline);
   }
   if (fds.empty()) return StartWaiting();
-  const int r = ::poll(fds.data(), fds.size(), static_cast<int>(std::max<std::int64_t>(0, wake - NowMs())));
+  const int r = ::poll(fds.data(), fds.size(), static_cast<int>(std::max<std::int64_t>(0, wake - fdio::NowMs())));
   if (r < 0 && errno != EINTR) {
     for (std::size_t i : owners) End(i, mb::kIo);
   } else {
     for (std::size_t k = 0; r > 0 && k < fds.size(); ++k) Handle(owners[k], fds[k].revents);
   }
-  const std::int64_t now = NowMs();
+  const std::int64_t now = fdio::NowMs();
   for (std::size_t i : owners)
     if (m_exchanges[i].stage != Stage::Done && now >= m_exchanges[i].deadline) End(i, mb::kTimeout);
   StartWaiting();

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 
 #include "comm/CLinkManager.h"
 #include "discovery/CDeviceRules.h"
 #include "libs/portlink/CPortLink.h"
+#include "libs/portlink/FdIo.h"
 #include "resources/CStringTable.h"
 #include "resources/StringIds.h"
 
@@ -16,11 +16,6 @@ namespace {
 
 constexpr int kPorthubDatagram = 257;  // the manager's command: a datagram to a device
 constexpr std::int64_t kServeSliceMs = 10;  // how long the queries may wait while replies are awaited
-
-std::int64_t NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 bool UsableAddress(std::uint32_t address) { return address != 0 && address != 0xFFFFFFFFu; }
 
@@ -222,13 +217,13 @@ bool CDeviceSearch::ReadReplies(CLink& link) {
 int CDeviceSearch::WaitForReply(CLink& link) {
   // While queries run, they are served before every wait, and the wait is cut into slices;
   // the silence is still measured from the last reply.
-  const std::int64_t deadline = NowMs() + m_conf.ReceiveWait;
+  const std::int64_t deadline = fdio::NowMs() + m_conf.ReceiveWait;
   for (;;) {
     const bool serving = m_pQueries && m_pQueries->batch.Busy();
     if (serving) m_pQueries->batch.Poll(0);
-    const std::int64_t left = std::max<std::int64_t>(0, deadline - NowMs());
+    const std::int64_t left = std::max<std::int64_t>(0, deadline - fdio::NowMs());
     const int ready = link.WaitReadable(static_cast<int>(serving ? std::min<std::int64_t>(left, kServeSliceMs) : left));
-    if (ready != 0 || !serving || NowMs() >= deadline) return ready;
+    if (ready != 0 || !serving || fdio::NowMs() >= deadline) return ready;
   }
 }
 
