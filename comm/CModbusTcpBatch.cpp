@@ -19,6 +19,7 @@ namespace mb = modbus;
 
 constexpr std::size_t kMbapSize = 7;
 constexpr std::size_t kReplyDataSize = 256;  // as much as CPortLink::Response hands back
+constexpr int kProgressTickMs = 100;
 
 }  // namespace
 
@@ -173,7 +174,11 @@ void CModbusTcpBatch::Poll(int timeoutMs) {
 std::vector<ModbusTcpAnswer> CModbusTcpBatch::Finish(const Progress& progress) {
   m_progress = &progress;
   if (progress) progress(m_done, m_exchanges.size());
-  while (Busy()) Poll(m_limits.connectTimeoutMs + m_limits.responseTimeoutMs);
+  while (Busy()) {
+    // Told also while nothing ends, so a progress window keeps being painted.
+    Poll(progress ? kProgressTickMs : m_limits.connectTimeoutMs + m_limits.responseTimeoutMs);
+    if (progress && Busy()) progress(m_done, m_exchanges.size());
+  }
   m_progress = nullptr;
   std::vector<ModbusTcpAnswer> answers;
   answers.reserve(m_exchanges.size());

@@ -48,8 +48,8 @@ public:
   void Poll(int timeoutMs);
   bool Busy() const { return m_done < m_exchanges.size(); }
   std::size_t Size() const { return m_exchanges.size(); }
-  // Runs until every exchange has ended (`progress` after each); the answers in the order the
-  // exchanges were added.
+  // Runs until every exchange has ended (`progress` after each, and every 100 ms); the answers
+  // in the order the exchanges were added.
   std::vector<ModbusTcpAnswer> Finish(const Progress& progress = {});
 
   // Every query at once.

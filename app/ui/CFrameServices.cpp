@@ -156,9 +156,9 @@ void CFrameServices::BeginScanProgress() {
 
 void CFrameServices::ScanProgress(std::size_t done, std::size_t total) {
   // Hundreds of queries may end within milliseconds: the window is painted at most every
-  // 100 ms, and at the end.
+  // 50 ms, and at the end.
   const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
-  if (!m_progress || (done < total && now - m_lastProgressPaintMs < 100)) return;
+  if (!m_progress || (done < total && now - m_lastProgressPaintMs < 50)) return;
   m_lastProgressPaintMs = now;
   m_progress->SetRange(0, static_cast<int>(total), 1);
   m_progress->SetPos(static_cast<int>(done));
