@@ -137,7 +137,7 @@ bool CFrameServices::OpenModule(const std::string& code) {
 }
 
 void CFrameServices::ShowMessage(unsigned stringId) {
-  const std::string reason = stringId == 503 ? m_strLinkFailure : std::string();
+  const std::string reason = stringId == ids::kCannotOpenLink ? m_strLinkFailure : std::string();
   Prompts().MessageBoxWithDetail(LoadString(stringId), reason, LoadString(57344), PromptButtons::Ok,
                                  PromptIcon::Warning);
 }
