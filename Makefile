@@ -7,9 +7,10 @@ PACKAGES  := build-essential cmake ninja-build pkg-config \
              qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
              libgtest-dev libgmock-dev libbenchmark-dev \
              xvfb xauth libmodbus-dev python3-pymodbus python3-serial-asyncio socat iproute2 clang libclang-rt-14-dev \
-             fonts-wqy-microhei
+             fonts-wqy-microhei \
+             lintian desktop-file-utils appstream shared-mime-info scrot
 
-.PHONY: deps testuser configure build asan test run screenshot fuzz bench clean
+.PHONY: deps testuser configure build deb asan test run screenshot fuzz bench clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -35,14 +36,19 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The Debian package of the program, $(BUILD)/corvane_<version>_<arch>.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
 $(ASAN)/build.ninja:
 	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_CORE_ONLY=ON -DCORVANE_BENCH=OFF
 
 asan: deps $(ASAN)/build.ninja
 	cmake --build $(ASAN) -j $(JOBS)
 
-# Every test of the normal build, then the core tests again under ASan and UBSan.
-test: build asan testuser
+# Every test of the normal build (the package's check among them), then the core tests again
+# under ASan and UBSan.
+test: build deb asan testuser
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS) -L core
