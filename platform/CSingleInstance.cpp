@@ -9,13 +9,19 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace corvane::platform {
 namespace {
 
-constexpr char kActivate[] = "activate\n";
+// A request is one of these words and a newline; "open" is followed by the path up to the end
+// of the connection.
+constexpr std::string_view kActivate = "activate\n";
+constexpr std::string_view kOpen = "open\n";
+constexpr int kRequestWaitMs = 200;
 
 // Only a folder of ours that nobody else may write to holds the lock: in a shared /tmp another
 // user could otherwise plant a lock that blocks our start, or a socket that hears our requests.
@@ -82,31 +88,57 @@ bool CSingleInstance::Acquire() {
   return true;
 }
 
-bool CSingleInstance::ActivateFirst() const {
-  if (m_socketPath.empty()) return false;
+bool CSingleInstance::ActivateFirst(const std::string& projectPath) const {
+  if (m_socketPath.empty() || projectPath.size() > kMaxPathLength) return false;
   sockaddr_un address;
   if (!FillAddress(m_socketPath, address)) return false;
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return false;
+  const std::string request =
+      projectPath.empty() ? std::string(kActivate) : std::string(kOpen) + projectPath;
   bool delivered = false;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-    delivered = ::send(fd, kActivate, sizeof kActivate - 1, MSG_NOSIGNAL) ==
-                static_cast<ssize_t>(sizeof kActivate - 1);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    std::size_t sent = 0;
+    while (sent < request.size()) {
+      const ssize_t n = ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      sent += static_cast<std::size_t>(n);
+    }
+    delivered = sent == request.size();
+  }
   ::close(fd);
   return delivered;
 }
 
-bool CSingleInstance::AcceptActivation() const {
-  if (m_listenFd < 0) return false;
+std::optional<CSingleInstance::Request> CSingleInstance::AcceptRequest() const {
+  if (m_listenFd < 0) return std::nullopt;
   const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-  if (fd < 0) return false;
-  // A peer that sends nothing must not hold the window: wait briefly, read a bounded line.
-  char buffer[32] = {};
-  pollfd p{fd, POLLIN, 0};
-  ssize_t n = 0;
-  if (::poll(&p, 1, 200) > 0) n = ::recv(fd, buffer, sizeof buffer - 1, 0);
+  if (fd < 0) return std::nullopt;
+  // A peer that sends nothing, or too much, must not hold the window: the whole request within
+  // a short wait, bounded in length, up to the end of the connection.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRequestWaitMs);
+  std::string text;
+  char buffer[1024];
+  bool ended = false;
+  while (!ended && text.size() <= kOpen.size() + kMaxPathLength) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd p{fd, POLLIN, 0};
+    if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
+    const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ended = n == 0;
+      break;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
   ::close(fd);
-  return n > 0 && std::strncmp(buffer, kActivate, sizeof kActivate - 2) == 0;
+  if (text.compare(0, kActivate.size(), kActivate) == 0) return Request{};
+  if (!ended || text.compare(0, kOpen.size(), kOpen) != 0) return std::nullopt;
+  std::string path = text.substr(kOpen.size());
+  if (path.empty() || path.size() > kMaxPathLength || path.find('\0') != std::string::npos) return std::nullopt;
+  return Request{std::move(path)};
 }
 
 }  // namespace corvane::platform

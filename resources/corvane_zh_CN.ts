@@ -9,6 +9,34 @@ the file no longer exists.</source>
         <translation>无法打开 %1：
 文件已不存在。</translation>
     </message>
+    <message>
+        <source>An administrator adds you to the group %1, then you log in again:</source>
+        <translation>请系统管理员将您加入组 %1，然后重新登录：</translation>
+    </message>
+    <message>
+        <source>The folder does not exist. Install the Corvane package, or an administrator makes the folder for the group dialout:</source>
+        <translation>此文件夹不存在。请安装 Corvane 软件包，或由系统管理员为组 dialout 创建此文件夹：</translation>
+    </message>
+    <message>
+        <source>An administrator makes the folder writable for the group dialout:</source>
+        <translation>请系统管理员让组 dialout 可写入此文件夹：</translation>
+    </message>
+    <message>
+        <source>Corvane cannot save the communication settings and the IP list in the folder
+%1
+
+%2
+%3
+
+Corvane keeps working; changes of the link and the IP list last until it ends.</source>
+        <translation>Corvane 无法将通信设置和 IP 列表保存到文件夹
+%1
+
+%2
+%3
+
+Corvane 会继续运行；对连接和 IP 列表的更改只保留到程序结束。</translation>
+    </message>
 </context>
 <context>
     <name>Framework</name>

@@ -9,6 +9,34 @@ the file no longer exists.</source>
         <translation>無法開啟 %1：
 檔案已不存在。</translation>
     </message>
+    <message>
+        <source>An administrator adds you to the group %1, then you log in again:</source>
+        <translation>請系統管理員將您加入群組 %1，然後重新登入：</translation>
+    </message>
+    <message>
+        <source>The folder does not exist. Install the Corvane package, or an administrator makes the folder for the group dialout:</source>
+        <translation>此資料夾不存在。請安裝 Corvane 套件，或由系統管理員為群組 dialout 建立此資料夾：</translation>
+    </message>
+    <message>
+        <source>An administrator makes the folder writable for the group dialout:</source>
+        <translation>請系統管理員讓群組 dialout 可寫入此資料夾：</translation>
+    </message>
+    <message>
+        <source>Corvane cannot save the communication settings and the IP list in the folder
+%1
+
+%2
+%3
+
+Corvane keeps working; changes of the link and the IP list last until it ends.</source>
+        <translation>Corvane 無法將通訊設定與 IP 清單儲存到資料夾
+%1
+
+%2
+%3
+
+Corvane 會繼續執行；對連線與 IP 清單的變更只保留到程式結束。</translation>
+    </message>
 </context>
 <context>
     <name>Framework</name>

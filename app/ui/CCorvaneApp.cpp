@@ -16,11 +16,15 @@
 #include "app/CCommandLine.h"
 #include "app/CModuleCatalogue.h"
 #include "app/CRunLanguage.h"
+#include "app/CSettingsFolderCheck.h"
+#include "app/CStartRequest.h"
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CFrameServices.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/ApplicationIcon.h"
 #include "app/ui/CQtSatellites.h"
+#include "app/ui/SettingsFolderNotice.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMyDocManager.h"
@@ -66,6 +70,9 @@ void WaitPainting(int milliseconds) {
 CCorvaneApp::CCorvaneApp(int& argc, char** argv)
     : QApplication(argc, argv), m_moduleLibs(kModuleSdkVersion), m_argv(ProgramArgv(argc, argv)) {
   setApplicationName("Corvane");
+  setWindowIcon(ApplicationIcon());
+  // Desktops match the windows to the desktop entry by this name.
+  setDesktopFileName(QStringLiteral("com.zelmar.Corvane"));
   // Message boxes and file dialogs are real unless a test installed its own seam first.
   static CQtPrompts qtPrompts;
   if (!PromptsInstalled()) SetPrompts(&qtPrompts);
@@ -84,20 +91,45 @@ CCorvaneApp::~CCorvaneApp() = default;
 
 CCorvaneApp* CCorvaneApp::Instance() { return qobject_cast<CCorvaneApp*>(QCoreApplication::instance()); }
 
-bool CCorvaneApp::TakeSingleInstance() {
+bool CCorvaneApp::TakeSingleInstance(const std::string& projectPath) {
   if (!m_bSingleInstance) return true;
   m_singleInstance = std::make_unique<platform::CSingleInstance>("Corvane");
   if (!m_singleInstance->Acquire()) {
-    m_singleInstance->ActivateFirst();  // the earlier window comes to the front; we end quietly
+    // The earlier window comes to the front and opens the project we were given; we end quietly.
+    std::error_code error;
+    const std::filesystem::path absolute =
+        projectPath.empty() ? std::filesystem::path() : std::filesystem::absolute(projectPath, error);
+    m_singleInstance->ActivateFirst(absolute.string());
     return false;
   }
   if (m_singleInstance->ListenFd() >= 0) {
     m_pInstanceNotifier = new QSocketNotifier(m_singleInstance->ListenFd(), QSocketNotifier::Read, this);
     connect(m_pInstanceNotifier, &QSocketNotifier::activated, this, [this] {
-      if (m_singleInstance->AcceptActivation()) ActivateMainWindow();
+      const auto request = m_singleInstance->AcceptRequest();
+      if (!request) return;
+      ActivateMainWindow();
+      if (!request->projectPath.empty()) OpenHandedOverProject(request->projectPath);
     });
   }
   return true;
+}
+
+void CCorvaneApp::OpenHandedOverProject(const std::string& path) {
+  if (!m_pMainFrame) return;
+  // A dialog's own loop runs code of the window below it: open once the dialog is gone.
+  if (activeModalWidget()) {
+    QTimer::singleShot(200, this, [this, path] { OpenHandedOverProject(path); });
+    return;
+  }
+  OpenDocumentFile(path, OpenOrigin::SecondStart);
+}
+
+void CCorvaneApp::ReportSettingsFolder() {
+  const SettingsFolderAccess access =
+      CSettingsFolderCheck::Check(SettingsFolder(platform::CAppFolders::AllUsersFolder()));
+  if (access.Writable()) return;
+  Prompts().MessageBox(SettingsFolderNotice(access).toStdString(), LoadString(57344), PromptButtons::Ok,
+                       PromptIcon::Warning);
 }
 
 void CCorvaneApp::CloseOnTerminationSignals() {
@@ -146,8 +178,12 @@ void CCorvaneApp::ShowSplash() {
 }
 
 bool CCorvaneApp::InitInstance() {
+  // A project handed over as the sole argument (the desktop entry's start) is no language.
+  const StartRequest request = CStartRequest::Classify(m_argv);
+  const bool openProject = request.kind == StartRequest::Kind::OpenProject;
+
   // 1. One copy per user.
-  if (!TakeSingleInstance()) return false;
+  if (!TakeSingleInstance(request.path)) return false;
 
   // The serial-port list that the setting dialog reads is this machine's port map
   // (a provider a test installed stays).
@@ -172,7 +208,9 @@ bool CCorvaneApp::InitInstance() {
 
   // 5. Splash without fields; otherwise field 1 is this run's language.
   m_runLanguage = std::make_unique<CRunLanguage>(m_profile);
-  if (cmdInfo.GetArgCount() == 0) {
+  if (openProject) {
+    // The stored language stays; no splash holds the project back.
+  } else if (cmdInfo.GetArgCount() == 0) {
     if (m_bSplash) ShowSplash();
   } else {
     CFieldSplitter fields(" ");
@@ -221,6 +259,13 @@ bool CCorvaneApp::InitInstance() {
   frame->setAcceptDrops(true);
   frame->show();
   frame->repaint();
+  ReportSettingsFolder();
+
+  // The project of a double click, through the framework's entry for files from outside.
+  if (openProject) {
+    OpenDocumentFile(request.path, OpenOrigin::Shell);
+    return true;
+  }
 
   // 14. A link preset from a calling program.
   if (cmdInfo.GetArgCount() >= 5) {

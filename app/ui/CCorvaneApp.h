@@ -46,7 +46,8 @@ public:
   // The framework's entry for a file handed over from outside; never creates a document.
   // The shell's request uses the program's argument text when it has one; a file picked from
   // the recent list or dropped on the frame opens as given.
-  enum class OpenOrigin { Shell, RecentList, Drop };
+  // A project a later start handed over (a double click while the program runs) opens as given.
+  enum class OpenOrigin { Shell, RecentList, Drop, SecondStart };
   void OpenDocumentFile(const std::string& path, OpenOrigin origin = OpenOrigin::Shell);
 
   // Module libraries beside the executable and their templates.
@@ -84,7 +85,9 @@ public:
   CLanguageModule m_Language;
 
 private:
-  bool TakeSingleInstance();
+  bool TakeSingleInstance(const std::string& projectPath);
+  void OpenHandedOverProject(const std::string& path);
+  void ReportSettingsFolder();
   void ShowSplash();
   void ApplyLinkPreset(const LinkPreset& preset);
   void ActivateMainWindow();

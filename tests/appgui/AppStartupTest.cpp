@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <QApplication>
 #include <QDialog>
@@ -22,6 +23,8 @@
 #include "framework/ui/CResourceIcons.h"
 #include "platform/CProfileStore.h"
 #include "platform/CShell.h"
+#include "project/CProjectWriter.h"
+#include "resources/CStringTable.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/RunCorvaneApp.h"
 
@@ -173,7 +176,8 @@ struct SplashSeen {
   qint64 first = -1, last = -1, total = 0;
 };
 
-SplashSeen StartWithSplash(const std::string& exe, std::vector<std::string> args) {
+SplashSeen StartWithSplash(const std::string& exe, std::vector<std::string> args,
+                           const std::function<void(CCorvaneApp&)>& body = {}) {
   args.insert(args.begin(), exe);
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
@@ -200,6 +204,7 @@ SplashSeen StartWithSplash(const std::string& exe, std::vector<std::string> args
   out.total = clock.elapsed();
   probe.stop();
   out.bitmap204 = LoadBitmap(204).toImage();
+  if (body) body(app);
   delete app.GetMainFrame();
   app.ExitInstance(0);
   return out;
@@ -264,6 +269,101 @@ TEST_F(AppStartup, SecondStartBringsTheFirstWindowBackAndEndsWithoutItsOwn) {
 
   delete frame;
   app.ExitInstance(0);
+}
+
+// A double click on a project: the desktop entry hands the path over as the sole argument. It
+// opens through the framework's entry for files, the stored language stays, and no splash
+// holds it back.
+TEST_F(AppStartup, ProjectHandedOverAsAPathOpensWithTheStoredLanguage) {
+  platform::CProfileStore().WriteProfileInt("", "LanguageID", 2052);
+  fs::create_directories(m_root / "Plant A");
+  const std::string absolute = (m_root / "Plant A" / "line 1.cvn").string();
+  ASSERT_TRUE(CProjectWriter().Save(absolute).Ok());
+  ASSERT_TRUE(CProjectWriter().Save((m_root / "plant.CVN").string()).Ok());
+  const fs::path cwd = fs::current_path();
+  fs::current_path(m_root);
+  for (const std::string& path : {absolute, std::string("plant.CVN")}) {
+    SCOPED_TRACE(path);
+    const SplashSeen seen = StartWithSplash(m_exe, {path}, [&](CCorvaneApp& app) {
+      EXPECT_EQ(app.m_nLanguageID, 2052);
+      ASSERT_FALSE(app.RecentFiles().empty()) << "the project did not open";
+      EXPECT_EQ(app.RecentFiles().front(), path);
+    });
+    EXPECT_FALSE(seen.seen);
+    EXPECT_TRUE(m_prompts.shown.empty()) << m_prompts.shown.front();
+    EXPECT_EQ(platform::CProfileStore().GetProfileInt("", "LanguageID", 0), 2052);
+  }
+  // A damaged project says so, as any project load does.
+  std::ofstream(m_root / "damaged.cvn", std::ios::binary) << "not a project";
+  RunApp({(m_root / "damaged.cvn").string()}, [&](CCorvaneApp&) {
+    ASSERT_EQ(m_prompts.shown.size(), 1u);
+    EXPECT_EQ(m_prompts.shown[0], LoadString(516));
+  });
+  fs::current_path(cwd);
+}
+
+// A double click while the program runs: the second start hands its project (relative to its
+// own working folder) to the first copy, which comes to the front and opens it.
+TEST_F(AppStartup, SecondStartHandsItsProjectToTheFirstCopy) {
+  UseOwnRuntimeFolder();
+  ASSERT_TRUE(CProjectWriter().Save((m_root / "handed.cvn").string()).Ok());
+  std::string exe = m_exe;
+  char* argv[] = {exe.data(), nullptr};
+  int argc = 1;
+  CCorvaneApp app(argc, argv);
+  app.SetSplashEnabled(false);
+  ASSERT_TRUE(app.InitInstance());
+  CMainFrame* frame = app.GetMainFrame();
+  frame->showMinimized();
+
+  QProcess second;
+  second.setWorkingDirectory(QString::fromStdString(m_root.string()));
+  StartRealProgram(second, {"handed.cvn"});
+  ASSERT_TRUE(second.waitForStarted(10000));
+  QElapsedTimer clock;
+  clock.start();
+  while ((second.state() != QProcess::NotRunning || app.RecentFiles().empty()) && clock.elapsed() < 20000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+    second.waitForFinished(20);
+  }
+  EXPECT_EQ(second.state(), QProcess::NotRunning) << "the second copy kept running";
+  if (second.state() != QProcess::NotRunning) second.kill();
+  second.waitForFinished(5000);
+  EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+  ASSERT_FALSE(app.RecentFiles().empty()) << "the first copy did not open the project";
+  EXPECT_EQ(app.RecentFiles().front(), (m_root / "handed.cvn").string());
+  EXPECT_FALSE(frame->isMinimized());
+  EXPECT_TRUE(m_prompts.shown.empty());
+
+  delete frame;
+  app.ExitInstance(0);
+}
+
+// --help and --version print and end, with no display and no window.
+TEST_F(AppStartup, HelpAndVersionPrintWithoutADisplay) {
+  for (const QString& option : {QStringLiteral("--version"), QStringLiteral("--help")}) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(env);
+    program.start(QString::fromUtf8(CORVANE_BIN_DIR "/corvane"), {option});
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    EXPECT_TRUE(out == "Corvane 1.23\n" || out.startsWith("Usage: corvane")) << out.toStdString();
+  }
+}
+
+// The window icon is the desktop icon, in the sizes a window manager asks for.
+TEST_F(AppStartup, WindowsCarryTheApplicationIcon) {
+  RunApp({"1033"}, [&](CCorvaneApp& app) {
+    const QList<QSize> sizes = app.windowIcon().availableSizes();
+    for (int size : {16, 24, 32, 48, 64, 128}) EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    EXPECT_FALSE(app.GetMainFrame()->windowIcon().pixmap(32).isNull());
+    EXPECT_EQ(app.desktopFileName(), "com.zelmar.Corvane");
+  });
 }
 
 // True once the process has its own handler for the signal (its mask in /proc).
