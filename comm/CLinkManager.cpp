@@ -298,7 +298,7 @@ void CLinkManager::AcceptPorthubAnswers() {
   }
 }
 
-int CLinkManager::QueryPorthubPort() {
+int CLinkManager::QueryPorthubPort(bool pauseForLateAnswer) {
   m_conf.PorthubPort = -1;
   sockaddr_un address;
   if (OpenAnswerSocket() && FillAddress(PorthubSocketPath(), address)) {
@@ -323,7 +323,7 @@ int CLinkManager::QueryPorthubPort() {
     }
     AcceptPorthubAnswers();
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  if (pauseForLateAnswer) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   return m_conf.PorthubPort;
 }
 

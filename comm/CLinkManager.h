@@ -69,7 +69,9 @@ public:
   static std::string ModbusTcpFailure(std::uint32_t address);
 
   // Asks the manager (local socket $XDG_RUNTIME_DIR/PORTHUB) for its TCP port: -1 when it does not answer.
-  int QueryPorthubPort();
+  // The 100 ms pause after the request gives a late answer its chance before a link opens; the
+  // frame's creation skips it, as it only refreshes the port (an answer is taken whenever it comes).
+  int QueryPorthubPort(bool pauseForLateAnswer = true);
   // The answer socket the manager replies to; the frame watches it and calls AcceptPorthubAnswers.
   int AnswerFd() const { return m_answerFd; }
   void AcceptPorthubAnswers();

@@ -39,7 +39,7 @@ bool CFrameServices::LoadBusLink(const std::string& exeFolder) { return m_link.L
 
 void CFrameServices::OnCreateLink(CIni& settings) {
   LoadCommConf(settings, m_conf);
-  m_link.QueryPorthubPort();
+  m_link.QueryPorthubPort(false);  // no pause before the first window
   // The manager's answer is taken whenever it comes.
   if (m_link.AnswerFd() >= 0 && !m_pAnswerNotifier) {
     m_pAnswerNotifier = new QSocketNotifier(m_link.AnswerFd(), QSocketNotifier::Read, &m_frame);
