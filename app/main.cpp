@@ -2,6 +2,7 @@
 
 #include "app/CStartRequest.h"
 #include "app/ui/CCorvaneApp.h"
+#include "app/ui/CFontWarmUp.h"
 
 int main(int argc, char** argv) {
   // --help and --version need no display and no running copy.
@@ -10,8 +11,12 @@ int main(int argc, char** argv) {
     std::fputs(request.text.c_str(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
+  corvane::CFontWarmUp fonts;
   corvane::CCorvaneApp app(argc, argv);
-  if (!app.InitInstance()) return app.ExitInstance(0);
+  fonts.ApplicationReady();
+  const bool started = app.InitInstance();
+  fonts.Join();
+  if (!started) return app.ExitInstance(0);
   app.CloseOnTerminationSignals();
   return app.ExitInstance(app.exec());
 }

@@ -7,10 +7,10 @@ namespace corvane {
 
 QIcon ApplicationIcon() {
   InitApplicationIconResource();
-  // The largest size of the hicolor set is left out: every size goes to the window manager
-  // with each window.
+  // Up to 64 pixels: every size is decoded at start and goes to the window manager with each
+  // window; desktops take larger pictures from the hicolor theme.
   QIcon icon;
-  for (int size : {16, 22, 24, 32, 48, 64, 128})
+  for (int size : {16, 24, 32, 48, 64})
     icon.addFile(QStringLiteral(":/corvane/app/corvane-%1.png").arg(size), QSize(size, size));
   return icon;
 }

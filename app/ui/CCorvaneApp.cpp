@@ -239,10 +239,6 @@ bool CCorvaneApp::InitInstance() {
   CMyMultiDocTemplate::SetDefaultFrameFactory([] { return new CChildFrame; });
   m_pDocManager->AddDocTemplate(CMainFrame::CreateBuiltInTemplate());
 
-  // 11. One template per module library, numbered after the built-in one.
-  ScanModuleLibraries();
-  RegisterModuleTemplates();
-
   // 12. The main frame.
   auto* frame = new CMainFrame();
   frame->SetApp(this);
@@ -259,6 +255,11 @@ bool CCorvaneApp::InitInstance() {
   frame->setAcceptDrops(true);
   frame->show();
   frame->repaint();
+
+  // 11. One template per module library, numbered after the built-in one. Loaded once the
+  // window is up (nothing of the frame needs them before), ahead of any module opening below.
+  ScanModuleLibraries();
+  RegisterModuleTemplates();
   ReportSettingsFolder();
 
   // The project of a double click, through the framework's entry for files from outside.
