@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include <QApplication>
 #include <QDialog>
@@ -79,6 +80,18 @@ protected:
     fs::permissions(runtime, fs::perms::owner_all);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   }
+  // The first copy, in this process: start-up without the splash, single instance on.
+  struct FirstCopy {
+    explicit FirstCopy(std::string program) : exe(std::move(program)), argv{exe.data(), nullptr} {
+      app = std::make_unique<CCorvaneApp>(argc, argv);
+      app->SetSplashEnabled(false);
+    }
+    std::string exe;
+    char* argv[2];
+    int argc = 1;
+    std::unique_ptr<CCorvaneApp> app;
+  };
+
   // The built program itself, offscreen, in this test's folders.
   static void StartRealProgram(QProcess& process, const QStringList& args) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -230,11 +243,8 @@ TEST_F(AppStartup, SecondStartBringsTheFirstWindowBackAndEndsWithoutItsOwn) {
   UseOwnRuntimeFolder();
   platform::CProfileStore().WriteProfileInt("", "LanguageID", 2052);
 
-  std::string exe = m_exe;
-  char* argv[] = {exe.data(), nullptr};
-  int argc = 1;
-  CCorvaneApp app(argc, argv);
-  app.SetSplashEnabled(false);
+  FirstCopy first(m_exe);
+  CCorvaneApp& app = *first.app;
   ASSERT_TRUE(app.InitInstance());
   CMainFrame* frame = app.GetMainFrame();
   ASSERT_NE(frame, nullptr);
@@ -307,13 +317,11 @@ TEST_F(AppStartup, ProjectHandedOverAsAPathOpensWithTheStoredLanguage) {
 TEST_F(AppStartup, SecondStartHandsItsProjectToTheFirstCopy) {
   UseOwnRuntimeFolder();
   ASSERT_TRUE(CProjectWriter().Save((m_root / "handed.cvn").string()).Ok());
-  std::string exe = m_exe;
-  char* argv[] = {exe.data(), nullptr};
-  int argc = 1;
-  CCorvaneApp app(argc, argv);
-  app.SetSplashEnabled(false);
+  FirstCopy first(m_exe);
+  CCorvaneApp& app = *first.app;
   ASSERT_TRUE(app.InitInstance());
   CMainFrame* frame = app.GetMainFrame();
+  ASSERT_NE(frame, nullptr);
   frame->showMinimized();
 
   QProcess second;
