@@ -219,16 +219,7 @@ bool CCorvaneApp::InitInstance() {
   }
 
   // 6., 7. The run's language, and its satellite before the first window is made.
-  m_nLanguageID = m_runLanguage->ReadLanguageId();
-  static CQtSatellites satellites;
-  static const platform::CUiLanguages uiLanguages;
-  const std::string& program = m_argv.empty() ? std::string("corvane") : m_argv[0];
-  m_Language.SetExecutablePath(m_strAppPath.empty() ? program
-                                                    : m_strAppPath + program.substr(program.rfind('/') + 1));
-  m_Language.SetProfile(&m_profile);
-  m_Language.SetLoader(&satellites);
-  m_Language.SetUiLanguages(&uiLanguages);
-  m_Language.Initialize();
+  InitLanguage();
 
   // 8. The recent-file list.
   m_recentFiles.ReadList();
@@ -239,22 +230,8 @@ bool CCorvaneApp::InitInstance() {
   CMyMultiDocTemplate::SetDefaultFrameFactory([] { return new CChildFrame; });
   m_pDocManager->AddDocTemplate(CMainFrame::CreateBuiltInTemplate());
 
-  // 12. The main frame.
-  auto* frame = new CMainFrame();
-  frame->SetApp(this);
-  frame->SetDocManager(m_pDocManager.get());
-  if (!frame->LoadFrame()) {
-    delete frame;
-    return false;
-  }
-  m_pMainFrame = frame;
-  frame->setAttribute(Qt::WA_DeleteOnClose);
-  connect(frame, &QObject::destroyed, this, [this] { m_pMainFrame = nullptr; });
-
-  // 13. Show it and accept files dropped on it.
-  frame->setAcceptDrops(true);
-  frame->show();
-  frame->repaint();
+  // 12., 13. The main frame, shown.
+  if (!CreateMainFrame()) return false;
 
   // 11. One template per module library, numbered after the built-in one. Loaded once the
   // window is up (nothing of the frame needs them before), ahead of any module opening below.
@@ -275,6 +252,37 @@ bool CCorvaneApp::InitInstance() {
     ApplyLinkPreset(ParseLinkPreset(fields.GetField(1), fields.GetField(2), fields.GetField(3),
                                     fields.GetField(4)));
   }
+  return true;
+}
+
+void CCorvaneApp::InitLanguage() {
+  m_nLanguageID = m_runLanguage->ReadLanguageId();
+  static CQtSatellites satellites;
+  static const platform::CUiLanguages uiLanguages;
+  const std::string& program = m_argv.empty() ? std::string("corvane") : m_argv[0];
+  m_Language.SetExecutablePath(m_strAppPath.empty() ? program
+                                                    : m_strAppPath + program.substr(program.rfind('/') + 1));
+  m_Language.SetProfile(&m_profile);
+  m_Language.SetLoader(&satellites);
+  m_Language.SetUiLanguages(&uiLanguages);
+  m_Language.Initialize();
+}
+
+bool CCorvaneApp::CreateMainFrame() {
+  auto* frame = new CMainFrame();
+  frame->SetApp(this);
+  frame->SetDocManager(m_pDocManager.get());
+  if (!frame->LoadFrame()) {
+    delete frame;
+    return false;
+  }
+  m_pMainFrame = frame;
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  connect(frame, &QObject::destroyed, this, [this] { m_pMainFrame = nullptr; });
+  // Shown, and accepting files dropped on it.
+  frame->setAcceptDrops(true);
+  frame->show();
+  frame->repaint();
   return true;
 }
 

@@ -88,6 +88,8 @@ private:
   bool TakeSingleInstance(const std::string& projectPath);
   void OpenHandedOverProject(const std::string& path);
   void ReportSettingsFolder();
+  void InitLanguage();
+  bool CreateMainFrame();
   void ShowSplash();
   void ApplyLinkPreset(const LinkPreset& preset);
   void ActivateMainWindow();
