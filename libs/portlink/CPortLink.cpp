@@ -1,21 +1,17 @@
 #include "libs/portlink/CPortLink.h"
 
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
-#include <thread>
 
 #include "libs/portlink/Crc16.h"
 #include "libs/portlink/DefaultPortPath.h"
 #include "libs/portlink/FdIo.h"
-#include "libs/portlink/ModbusFrame.h"
+#include "libs/portlink/Link.h"
 #include "libs/portlink/PorthubFrame.h"
-#include "libs/portlink/SerialLine.h"
+#include "libs/portlink/ReplyReader.h"
 #include "libs/portlink/TcpConnect.h"
 
 using namespace corvane;
@@ -23,55 +19,37 @@ namespace mb = corvane::modbus;
 
 namespace {
 
-// One area for every user of the loaded library: the program and each module that links it.
-struct SerializeArea {
+// What every CPortLink of the process shares: the program, BusLink and each module link the
+// same loaded library.
+struct Shared {
   std::mutex mutex;
-  unsigned char data[CPortLink::kSerializeSize] = {};
-  int length = 0;
+  unsigned char serialize[CPortLink::kSerializeSize] = {};
+  int serializeLength = 0;
+  CPortLink::PortMap portMap;
+  int responseMs = CPortLink::kDefaultResponseMs;
 };
-SerializeArea& Area() {
-  static SerializeArea area;
-  return area;
+Shared& Process() {
+  static Shared shared;
+  return shared;
 }
 
-constexpr int kDefaultResponseMs = 1000;
 constexpr int kDefaultConnectMs = 3000;
-constexpr int kRawGapMs = 50;        // a raw serial reply ends after this much silence
-constexpr int kRtuMinGapMs = 20;     // USB adapters deliver in chunks up to ~16 ms apart
-constexpr int kMaxTenths = 600;      // time-out arguments are capped at 60 s
-
-struct Pending {
-  bool active = false;
-  std::uint8_t station = 0;
-  std::uint8_t function = 0;
-  std::uint16_t transaction = 0;
-  int mode = 0;
-};
-
-struct SerialEntry {
-  SerialLine line;
-  int readTimeoutMs = kDefaultResponseMs;
-  bool raw = false;
-  std::int64_t quietSinceUs = 0;  // when the line last went silent (end of the last frame)
-  Pending pending;
-};
-
-struct SocketEntry {
-  UniqueFd fd;
-  std::uint16_t transaction = 0;
-  Pending pending;
-};
+constexpr int kMaxTenths = 600;  // time-out arguments are capped at 60 s
+constexpr int kMaxMs = kMaxTenths * 100;
 
 int TenthsToMs(int tenths, int fallback) {
   if (tenths <= 0) return fallback;
   return std::min(tenths, kMaxTenths) * 100;
 }
 
-// Drops whatever a socket holds unread: replies to requests that already timed out.
-void DrainSocket(int fd) {
-  std::uint8_t scratch[512];
-  while (::recv(fd, scratch, sizeof scratch, MSG_DONTWAIT) > 0) {
-  }
+std::string ComName(int port) { return "COM" + std::to_string(port); }
+
+std::string TransferFailure(int result, const mb::ReplyInfo& info) {
+  if (result != mb::kException) return mb::ResultText(result);
+  char code[8];
+  std::snprintf(code, sizeof code, "%02X", info.exception & 0xFF);
+  const std::string name = mb::ExceptionName(info.exception);
+  return std::string("exception ") + code + (name.empty() ? "" : " (" + name + ")");
 }
 
 }  // namespace
@@ -80,40 +58,63 @@ struct CPortLink::Impl {
   int commType = 0, serialNum = 1, station = 0, mode = 1, baud = 9600;
   int dataLen = 7, parity = 2, stopBits = 1, porthubPort = 0;
   int remote = -1, host = -1;
-  int responseMs = kDefaultResponseMs;
-  int lastResult = 0;
-  PortResolver resolver = DefaultPortPath;
-  std::map<int, SerialEntry> serials;
-  std::map<int, SocketEntry> sockets;
+  int responseMs = 0;  // 0: the process's default
+  int lastResult = 0, lastException = 0;
+  std::string lastError;
+  PortResolver resolver;
+  using Links = std::map<int, std::unique_ptr<Link>>;
+  Links serials, sockets;
 
-  int Fail(int result) {
+  int Fail(int result, std::string why = {}) {
     lastResult = result;
+    lastError = why.empty() ? mb::ResultText(result) : std::move(why);
     return result;
   }
-  SerialEntry* Serial(int port) {
-    auto it = serials.find(port);
-    return it == serials.end() ? nullptr : &it->second;
+  Links* TableOf(int type) {
+    const auto kind = ToLinkType(type);
+    if (!kind) return nullptr;
+    return *kind == LinkType::Serial ? &serials : &sockets;
   }
-  SocketEntry* Socket(int conn) {
-    auto it = sockets.find(conn);
-    return it == sockets.end() ? nullptr : &it->second;
+  Link* Find(int type, int handle) {
+    Links* table = TableOf(type);
+    if (!table) return nullptr;
+    auto it = table->find(handle);
+    return it == table->end() ? nullptr : it->second.get();
   }
-  int OpenLine(int port, const SerialSettings& s, int readTimeoutMs, bool raw) {
-    serials.erase(port);
-    if (port < 1) return Fail(mb::kBadArgument);
-    const std::string path = resolver ? resolver(port) : std::string();
-    if (path.empty()) return Fail(mb::kNotOpen);
-    SerialEntry e;
-    if (e.line.Open(path, s) != 0) return Fail(mb::kIo);
-    e.readTimeoutMs = readTimeoutMs;
-    e.raw = raw;
-    e.quietSinceUs = fdio::NowUs();
-    serials.emplace(port, std::move(e));
-    return port;
+  // Not open, or not a link type at all.
+  int Missing(int type) { return Fail(TableOf(type) ? mb::kNotOpen : mb::kBadArgument); }
+  int ResponseMs() const {
+    if (responseMs > 0) return responseMs;
+    std::lock_guard lock(Process().mutex);
+    return Process().responseMs;
   }
-  int SerialReply(SerialEntry& e, unsigned char* buffer, int* function);
-  int TcpReply(SocketEntry& e, unsigned char* buffer, int* function);
+  PortSpec Resolve(int port) const {
+    if (resolver) return PortSpec{resolver(port)};
+    PortMap map;
+    {
+      std::lock_guard lock(Process().mutex);
+      map = Process().portMap;
+    }
+    return map ? map(port) : PortSpec{DefaultPortPath(port)};
+  }
+  int OpenLine(int port, SerialSettings s, int readTimeoutMs);
 };
+
+int CPortLink::Impl::OpenLine(int port, SerialSettings s, int readTimeoutMs) {
+  serials.erase(port);
+  if (port < 1) return Fail(mb::kBadArgument, ComName(port) + ": not a port number");
+  const PortSpec spec = Resolve(port);
+  if (spec.path.empty()) return Fail(mb::kNotOpen, ComName(port) + ": no serial device is mapped to this port");
+  s.rs485 = Rs485Settings{spec.rs485, spec.rs485DelayBeforeMs, spec.rs485DelayAfterMs};
+  auto link = std::make_unique<Link>();
+  link->transport = &kSerialTransport;
+  const std::string why = link->line.Open(spec.path, s);
+  if (!why.empty()) return Fail(mb::kIo, ComName(port) + ": " + why);
+  link->readTimeoutMs = readTimeoutMs;
+  link->lastByteUs = fdio::NowUs();  // what the line carried before is not known
+  serials.emplace(port, std::move(link));
+  return port;
+}
 
 CPortLink::CPortLink() : m(std::make_unique<Impl>()) {}
 CPortLink::~CPortLink() = default;
@@ -132,18 +133,31 @@ void CPortLink::SetPorthubPort(int port) { m->porthubPort = port; }
 void CPortLink::SetRemoteIPAddr(int addressNet) { m->remote = addressNet; }
 void CPortLink::SetHostIPAddr(int addressNet) { m->host = addressNet; }
 void CPortLink::SetPortResolver(PortResolver resolver) { m->resolver = std::move(resolver); }
-void CPortLink::SetResponseTimeout(int ms) { m->responseMs = ms > 0 ? std::min(ms, kMaxTenths * 100) : kDefaultResponseMs; }
+void CPortLink::SetResponseTimeout(int ms) { m->responseMs = ms > 0 ? std::min(ms, kMaxMs) : 0; }
+int CPortLink::ResponseTimeout() const { return m->ResponseMs(); }
 int CPortLink::LastResult() const { return m->lastResult; }
+int CPortLink::LastException() const { return m->lastException; }
+std::string CPortLink::LastErrorText() const { return m->lastResult ? m->lastError : std::string(); }
+
+void CPortLink::SetPortMap(PortMap map) {
+  std::lock_guard lock(Process().mutex);
+  Process().portMap = std::move(map);
+}
+
+void CPortLink::SetDefaultResponseTimeout(int ms) {
+  std::lock_guard lock(Process().mutex);
+  Process().responseMs = ms > 0 ? std::min(ms, kMaxMs) : kDefaultResponseMs;
+}
 
 int CPortLink::OpenSerial(int port, int baud, int dataLen, int parity, int stopBits) {
   m->serialNum = port;
   m->baud = baud;
   SetSerialParams(dataLen, parity, stopBits);
-  return m->OpenLine(port, SerialSettings{baud, dataLen, parity, stopBits}, m->responseMs, false);
+  return m->OpenLine(port, SerialSettings{baud, dataLen, parity, stopBits, {}}, 0);
 }
 
 int CPortLink::OpenSerialEx(int port, int baud, int readTimeoutTenths) {
-  return m->OpenLine(port, SerialSettings{baud, 8, 0, 1}, TenthsToMs(readTimeoutTenths, kDefaultResponseMs), true);
+  return m->OpenLine(port, SerialSettings{baud, 8, 0, 1, {}}, TenthsToMs(readTimeoutTenths, kDefaultResponseMs));
 }
 
 void CPortLink::CloseSerial(int port) { m->serials.erase(port); }
@@ -151,16 +165,20 @@ void CPortLink::CloseSerial(int port) { m->serials.erase(port); }
 int CPortLink::GetSocketConnNum() {
   for (int conn = 1; conn <= kMaxConnections; ++conn)
     if (!m->sockets.count(conn)) return conn;
-  return m->Fail(mb::kBadArgument);
+  return m->Fail(mb::kBadArgument, "all connections are in use");
 }
 
 int CPortLink::OpenSocket(int conn, int protocol, int addressNet, int tcpPort, int connectTimeoutTenths) {
   m->sockets.erase(conn);
   if (conn < 1 || conn > kMaxConnections || protocol != 1) return m->Fail(mb::kBadArgument);
-  SocketEntry e;
-  e.fd = ConnectTcp(static_cast<std::uint32_t>(addressNet), tcpPort, TenthsToMs(connectTimeoutTenths, kDefaultConnectMs));
-  if (!e.fd) return m->Fail(mb::kIo);
-  m->sockets.emplace(conn, std::move(e));
+  auto link = std::make_unique<Link>();
+  link->transport = &kSocketTransport;
+  int error = 0;
+  link->socket = ConnectTcp(static_cast<std::uint32_t>(addressNet), tcpPort,
+                            TenthsToMs(connectTimeoutTenths, kDefaultConnectMs), &error);
+  if (!link->socket)
+    return m->Fail(mb::kIo, "TCP port " + std::to_string(tcpPort) + ": " + (error ? std::strerror(error) : "time-out"));
+  m->sockets.emplace(conn, std::move(link));
   return conn;
 }
 
@@ -170,167 +188,66 @@ int CPortLink::Request(int type, int handle, int /*reserved*/, int function, con
   if (length < 0 || static_cast<std::size_t>(length) + 1 > mb::kMaxPdu || (length > 0 && !data) || function < 1 ||
       function > 127 || m->station < 0 || m->station > 255)
     return m->Fail(mb::kBadArgument);
-  const auto station = static_cast<std::uint8_t>(m->station);
-  const auto fn = static_cast<std::uint8_t>(function);
-  if (type == 0) {
-    SerialEntry* e = m->Serial(handle);
-    if (!e) return m->Fail(mb::kNotOpen);
-    std::vector<std::uint8_t> frame;
-    if (m->mode == 1) frame = mb::EncodeAscii(station, fn, data, length);
-    else if (m->mode == 2) frame = mb::EncodeRtu(station, fn, data, length);
-    else return m->Fail(mb::kBadArgument);
-    const long charUs = e->line.CharTimeUs();
-    if (m->mode == 2) {
-      // RTU frames are told apart by 3.5 characters of silence (1.75 ms above 19200 baud).
-      const long silenceUs = e->line.Settings().baud > 19200 ? 1750 : charUs * 7 / 2;
-      const std::int64_t waitUs = e->quietSinceUs + silenceUs - fdio::NowUs();
-      if (waitUs > 0) std::this_thread::sleep_for(std::chrono::microseconds(waitUs));
-    }
-    e->line.FlushInput();
-    const int sendMs = static_cast<int>(charUs * static_cast<long>(frame.size()) / 1000) + 1000;
-    if (!fdio::WriteAll(e->line.Fd(), frame.data(), frame.size(), sendMs)) return m->Fail(mb::kIo);
-    e->quietSinceUs = fdio::NowUs() + charUs * static_cast<long>(frame.size());
-    e->pending = Pending{true, station, fn, 0, m->mode};
-    return static_cast<int>(frame.size());
-  }
-  if (type == 1 || type == 2) {
-    SocketEntry* e = m->Socket(handle);
-    if (!e) return m->Fail(mb::kNotOpen);
-    ++e->transaction;
-    const std::vector<std::uint8_t> frame = mb::EncodeTcp(e->transaction, station, fn, data, length);
-    DrainSocket(e->fd.Get());
-    if (!fdio::WriteAll(e->fd.Get(), frame.data(), frame.size(), m->responseMs)) return m->Fail(mb::kIo);
-    e->pending = Pending{true, station, fn, e->transaction, 0};
-    return static_cast<int>(frame.size());
-  }
-  return m->Fail(mb::kBadArgument);
-}
-
-int CPortLink::Impl::SerialReply(SerialEntry& e, unsigned char* buffer, int* function) {
-  std::uint8_t rx[mb::kMaxAsciiFrame + 64];
-  std::size_t n = 0;
-  const bool ascii = e.pending.mode == 1;
-  const int gapMs = std::max<long>(kRtuMinGapMs, (e.line.CharTimeUs() * 7 / 2 + 999) / 1000);
-  const std::int64_t deadline = fdio::NowMs() + responseMs;
-  auto decode = [&](bool final) {
-    return ascii ? mb::DecodeAsciiReply(rx, n, e.pending.station, e.pending.function, buffer, kBufferSize, final)
-                 : mb::DecodeRtuReply(rx, n, e.pending.station, e.pending.function, buffer, kBufferSize, final);
-  };
-  int result = mb::kIncomplete;
-  for (;;) {
-    const std::int64_t left = deadline - fdio::NowMs();
-    if (left <= 0 || n == sizeof rx) {
-      result = decode(true);
-      break;
-    }
-    const int waitMs = (n == 0 || ascii) ? static_cast<int>(left) : static_cast<int>(std::min<std::int64_t>(gapMs, left));
-    const long r = fdio::ReadSome(e.line.Fd(), rx + n, sizeof rx - n, waitMs);
-    if (r > 0) {
-      n += static_cast<std::size_t>(r);
-      if (n && rx[0] != ':' && ascii) {
-        // Keep the buffer bounded: drop noise before the last ":".
-        const void* colon = std::memchr(rx, ':', n);
-        if (!colon) n = 0;
-      }
-      result = decode(false);
-      if (result != mb::kIncomplete) break;
-      continue;
-    }
-    result = decode(true);
-    if (r != fdio::kTimedOut && (result == mb::kTimeout)) result = mb::kIo;
-    break;
-  }
-  e.quietSinceUs = fdio::NowUs();
-  if (function) *function = n > 1 ? (ascii ? -1 : rx[1]) : -1;
-  return result;
-}
-
-int CPortLink::Impl::TcpReply(SocketEntry& e, unsigned char* buffer, int* function) {
-  std::uint8_t header[7];
-  const std::int64_t deadline = fdio::NowMs() + responseMs;
-  long r = fdio::ReadExact(e.fd.Get(), header, sizeof header, responseMs);
-  if (r == fdio::kTimedOut) return mb::kTimeout;
-  if (r < 0) return mb::kTruncated;
-  const int pduLength = mb::MbapPduLength(header);
-  if (pduLength < 0) {
-    DrainSocket(e.fd.Get());
-    return pduLength;
-  }
-  std::uint8_t pdu[mb::kMaxPdu];
-  const std::int64_t left = std::max<std::int64_t>(0, deadline - fdio::NowMs());
-  r = fdio::ReadExact(e.fd.Get(), pdu, static_cast<std::size_t>(pduLength), static_cast<int>(left));
-  if (r <= 0) return mb::kTruncated;
-  if (function) *function = pdu[0];
-  if (!mb::MbapMatches(header, e.pending.transaction)) return mb::kTransaction;
-  if (header[6] != e.pending.station) return mb::kStation;
-  return mb::DecodePdu(pdu, static_cast<std::size_t>(pduLength), e.pending.function, buffer, kBufferSize);
+  Link* link = m->Find(type, handle);
+  if (!link) return m->Missing(type);
+  const mb::Framing* framing = link->transport->framing(ToModbusMode(m->mode));
+  if (!framing) return m->Fail(mb::kBadArgument, "no Modbus mode set (1 ASCII, 2 RTU)");
+  link->pending = false;
+  mb::Expect expect{static_cast<std::uint8_t>(m->station), static_cast<std::uint8_t>(function), ++link->transaction, {}};
+  expect.request = framing->encode(expect, data, static_cast<std::size_t>(length));
+  const std::size_t size = expect.request.size();
+  link->transport->prepare(*link, framing->silenceTenths);
+  const int sendMs = static_cast<int>(link->transport->wireUs(*link, size) / 1000) + m->ResponseMs();
+  if (!link->transport->send(*link, expect.request.data(), size, sendMs))
+    return m->Fail(mb::kIo, "the request could not be written");
+  link->expect = std::move(expect);
+  link->framing = framing;
+  link->pending = true;
+  return static_cast<int>(size);
 }
 
 int CPortLink::Response(int type, int handle, int* function, int* count, unsigned char* buffer) {
+  if (function) *function = -1;
+  if (count) *count = 0;
   if (!buffer) return m->Fail(mb::kBadArgument);
-  int result = mb::kNotOpen;
-  if (type == 0) {
-    if (SerialEntry* e = m->Serial(handle)) {
-      result = e->pending.active ? m->SerialReply(*e, buffer, function) : mb::kBadArgument;
-      e->pending.active = false;
-    }
-  } else if (type == 1 || type == 2) {
-    if (SocketEntry* e = m->Socket(handle)) {
-      result = e->pending.active ? m->TcpReply(*e, buffer, function) : mb::kBadArgument;
-      e->pending.active = false;
-    }
-  } else {
-    result = mb::kBadArgument;
-  }
-  if (count) *count = result > 0 ? result : 0;
-  return result > 0 ? result : m->Fail(result);
+  Link* link = m->Find(type, handle);
+  if (!link) return m->Missing(type);
+  mb::ReplyInfo info;
+  const int result = link->pending ? ReadReply(*link, m->ResponseMs(), buffer, kBufferSize, info) : mb::kBadArgument;
+  link->pending = false;
+  m->lastException = info.exception;
+  if (function) *function = info.function;
+  if (count) *count = std::max(result, 0);
+  return result > 0 ? result : m->Fail(result, TransferFailure(result, info));
 }
 
 int CPortLink::SendData(int type, int handle, const unsigned char* data, int length) {
   if (!data || length < 1) return m->Fail(mb::kBadArgument);
-  if (type == 0) {
-    SerialEntry* e = m->Serial(handle);
-    if (!e) return m->Fail(mb::kNotOpen);
-    e->line.FlushInput();
-    const long charUs = e->line.CharTimeUs();
-    const int sendMs = static_cast<int>(charUs * length / 1000) + 1000;
-    if (!fdio::WriteAll(e->line.Fd(), data, static_cast<std::size_t>(length), sendMs)) return m->Fail(mb::kIo);
-    return length;
-  }
-  if (type == 1 || type == 2) {
-    SocketEntry* e = m->Socket(handle);
-    if (!e) return m->Fail(mb::kNotOpen);
-    if (!fdio::WriteAll(e->fd.Get(), data, static_cast<std::size_t>(length), m->responseMs)) return m->Fail(mb::kIo);
-    return length;
-  }
-  return m->Fail(mb::kBadArgument);
+  Link* link = m->Find(type, handle);
+  if (!link) return m->Missing(type);
+  link->transport->prepare(*link, 0);  // bytes nobody read are stale
+  const auto size = static_cast<std::size_t>(length);
+  const int sendMs = static_cast<int>(link->transport->wireUs(*link, size) / 1000) + m->ResponseMs();
+  if (!link->transport->send(*link, data, size, sendMs)) return m->Fail(mb::kIo, "the data could not be written");
+  return length;
 }
 
 int CPortLink::RecvData(int type, int handle, unsigned char* buffer, int size) {
   if (!buffer || size < 1) return m->Fail(mb::kBadArgument);
-  if (type == 0) {
-    SerialEntry* e = m->Serial(handle);
-    if (!e) return m->Fail(mb::kNotOpen);
-    long r = fdio::ReadSome(e->line.Fd(), buffer, static_cast<std::size_t>(size), e->readTimeoutMs);
-    if (r == fdio::kTimedOut) return m->Fail(mb::kTimeout);
-    if (r < 0) return m->Fail(mb::kIo);
-    int got = static_cast<int>(r);
-    while (got < size) {
-      r = fdio::ReadSome(e->line.Fd(), buffer + got, static_cast<std::size_t>(size - got), kRawGapMs);
-      if (r <= 0) break;
-      got += static_cast<int>(r);
-    }
-    return got;
+  Link* link = m->Find(type, handle);
+  if (!link) return m->Missing(type);
+  std::uint8_t bad[512];  // raw data keeps every byte; the line's marks are not asked for
+  const auto want = [&](int got) { return std::min<std::size_t>(sizeof bad, static_cast<std::size_t>(size - got)); };
+  long r = link->transport->recv(*link, buffer, bad, want(0), link->readTimeoutMs ? link->readTimeoutMs : m->ResponseMs());
+  if (r == 0) return m->Fail(mb::kTimeout);
+  if (r < 0) return m->Fail(mb::kIo);
+  int got = static_cast<int>(r);
+  while (got < size && link->transport->rawGapMs > 0) {
+    r = link->transport->recv(*link, buffer + got, bad, want(got), link->transport->rawGapMs);
+    if (r <= 0) break;
+    got += static_cast<int>(r);
   }
-  if (type == 1 || type == 2) {
-    SocketEntry* e = m->Socket(handle);
-    if (!e) return m->Fail(mb::kNotOpen);
-    const long r = fdio::ReadSome(e->fd.Get(), buffer, static_cast<std::size_t>(size), m->responseMs);
-    if (r == fdio::kTimedOut) return m->Fail(mb::kTimeout);
-    if (r < 0) return m->Fail(mb::kIo);
-    return static_cast<int>(r);
-  }
-  return m->Fail(mb::kBadArgument);
+  return got;
 }
 
 int CPortLink::SendPORTHUB(int handle, int command, int driverId, int address, int port, const unsigned char* data,
@@ -338,33 +255,34 @@ int CPortLink::SendPORTHUB(int handle, int command, int driverId, int address, i
   if (length < 0 || length > static_cast<int>(porthub::kMaxPayload) || (length > 0 && !data) || port < 0 ||
       port > 65535 || command < 0 || command > 65535)
     return m->Fail(mb::kBadArgument);
-  SocketEntry* e = m->Socket(handle);
-  if (!e) return m->Fail(mb::kNotOpen);
+  Link* link = m->Find(static_cast<int>(LinkType::Manager), handle);
+  if (!link) return m->Fail(mb::kNotOpen);
   const porthub::Header h{static_cast<std::uint16_t>(command), driverId, static_cast<std::uint32_t>(address),
                           static_cast<std::uint16_t>(port), static_cast<std::uint16_t>(length)};
   std::vector<std::uint8_t> frame = porthub::Encode(h, data);
-  if (!fdio::WriteAll(e->fd.Get(), frame.data(), frame.size(), m->responseMs)) return m->Fail(mb::kIo);
+  if (!fdio::WriteAll(link->Fd(), frame.data(), frame.size(), m->ResponseMs())) return m->Fail(mb::kIo);
   return static_cast<int>(frame.size());
 }
 
 int CPortLink::RecvPORTHUB(int handle, int* source, unsigned char* buffer) {
   if (!buffer) return m->Fail(mb::kBadArgument);
-  SocketEntry* e = m->Socket(handle);
-  if (!e) return m->Fail(mb::kNotOpen);
-  const std::int64_t deadline = fdio::NowMs() + m->responseMs;
+  Link* link = m->Find(static_cast<int>(LinkType::Manager), handle);
+  if (!link) return m->Fail(mb::kNotOpen);
+  const int responseMs = m->ResponseMs();
+  const std::int64_t deadline = fdio::NowMs() + responseMs;
   std::uint8_t raw[porthub::kHeaderSize];
-  long r = fdio::ReadExact(e->fd.Get(), raw, sizeof raw, m->responseMs);
+  long r = fdio::ReadExact(link->Fd(), raw, sizeof raw, responseMs);
   if (r == fdio::kTimedOut) return m->Fail(mb::kTimeout);
   if (r < 0) return m->Fail(mb::kTruncated);
   porthub::Header h;
   if (!porthub::Decode(raw, h)) {
-    DrainSocket(e->fd.Get());
+    link->transport->prepare(*link, 0);  // out of step: drop the rest
     return m->Fail(mb::kChecksum);
   }
   std::uint8_t payload[porthub::kMaxPayload];
   const std::int64_t left = std::max<std::int64_t>(0, deadline - fdio::NowMs());
   if (h.length > 0) {
-    r = fdio::ReadExact(e->fd.Get(), payload, h.length, static_cast<int>(left));
+    r = fdio::ReadExact(link->Fd(), payload, h.length, static_cast<int>(left));
     if (r <= 0) return m->Fail(mb::kTruncated);
   }
   const int copied = std::min<int>(h.length, kBufferSize);
@@ -374,14 +292,9 @@ int CPortLink::RecvPORTHUB(int handle, int* source, unsigned char* buffer) {
 }
 
 int CPortLink::WaitReadable(int type, int handle, int timeoutMs) {
-  int fd = -1;
-  if (type == 0) {
-    if (SerialEntry* e = m->Serial(handle)) fd = e->line.Fd();
-  } else if (SocketEntry* e = m->Socket(handle)) {
-    fd = e->fd.Get();
-  }
-  if (fd < 0) return m->Fail(mb::kNotOpen);
-  return fdio::WaitReadable(fd, timeoutMs);
+  Link* link = m->Find(type, handle);
+  if (!link) return m->Fail(mb::kNotOpen);
+  return link->transport->wait(*link, timeoutMs);
 }
 
 unsigned short CPortLink::GetCRC16(const unsigned char* data, int length) {
@@ -390,22 +303,22 @@ unsigned short CPortLink::GetCRC16(const unsigned char* data, int length) {
 }
 
 int CPortLink::SetSerializeData(const unsigned char* data, int length) {
-  SerializeArea& a = Area();
+  Shared& a = Process();
   std::lock_guard lock(a.mutex);
   // A refused block empties the area, so the next reader never sees a previous module's data.
   if (length < 0 || length > kSerializeSize || (length > 0 && !data)) {
-    a.length = 0;
+    a.serializeLength = 0;
     return m->Fail(-1);
   }
-  if (length) std::memcpy(a.data, data, static_cast<std::size_t>(length));
-  a.length = length;
+  if (length) std::memcpy(a.serialize, data, static_cast<std::size_t>(length));
+  a.serializeLength = length;
   return length;
 }
 
 int CPortLink::GetSerializeData(unsigned char* buffer) {
   if (!buffer) return m->Fail(-1);
-  SerializeArea& a = Area();
+  Shared& a = Process();
   std::lock_guard lock(a.mutex);
-  if (a.length) std::memcpy(buffer, a.data, static_cast<std::size_t>(a.length));
-  return a.length;
+  if (a.serializeLength) std::memcpy(buffer, a.serialize, static_cast<std::size_t>(a.serializeLength));
+  return a.serializeLength;
 }

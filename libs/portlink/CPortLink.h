@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "libs/portlink/LinkKinds.h"
+
 #define PORTLINK_API __attribute__((visibility("default")))
 
 class PORTLINK_API CPortLink {
@@ -14,9 +16,18 @@ class PORTLINK_API CPortLink {
   static constexpr int kSerializeSize = 10240;
   static constexpr int kBufferSize = 256;  // Response / RecvData / RecvPORTHUB buffers
   static constexpr int kMaxConnections = 64;
+  static constexpr int kDefaultResponseMs = 1000;
 
   // Maps a COM port number to a device path ("" = no such port).
   using PortResolver = std::function<std::string(int port)>;
+  // What the port map of this machine says of COMn: its device and how to drive it.
+  struct PortSpec {
+    std::string path;             // "" = no such port
+    bool rs485 = false;           // the kernel's RS-485 mode: RTS raised while sending
+    int rs485DelayBeforeMs = 0;   // RTS raised this long before the first bit
+    int rs485DelayAfterMs = 0;    // and held this long after the last one
+  };
+  using PortMap = std::function<PortSpec(int port)>;
 
   CPortLink();
   ~CPortLink();
@@ -52,11 +63,21 @@ class PORTLINK_API CPortLink {
   int SetSerializeData(const unsigned char* data, int length);  // -1 and an empty area when refused
   int GetSerializeData(unsigned char* buffer);                 // buffer of kSerializeSize
 
-  // Beyond the fixed contract: waits, resolver and time-outs.
+  // Beyond the fixed contract: waits, port maps, time-outs and what went wrong.
   int WaitReadable(int type, int handle, int timeoutMs);  // 1 ready, 0 time-out, <0 error
+  // This object's own map of COM numbers to device paths; it wins over the process's port map.
   void SetPortResolver(PortResolver resolver);
-  void SetResponseTimeout(int ms);  // Modbus reply and socket receive wait, default 1000
+  // The port map every CPortLink of this process opens COMn through (the program's, BusLink's,
+  // the modules'), unless it has its own resolver. Without one, COMn is /dev/ttyS(n-1).
+  static void SetPortMap(PortMap map);
+  // The device's response time: how long after a request has left the line its reply must begin.
+  // ms <= 0 follows the process's default (kDefaultResponseMs unless SetDefaultResponseTimeout).
+  void SetResponseTimeout(int ms);
+  static void SetDefaultResponseTimeout(int ms);
+  int ResponseTimeout() const;
   int LastResult() const;           // result of the last failing call (0 = none)
+  int LastException() const;        // exception code of the last Response (0 = no exception reply)
+  std::string LastErrorText() const;  // the last failure in words: the open refusal, the exception named
 
  private:
   struct Impl;

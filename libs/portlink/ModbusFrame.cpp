@@ -24,6 +24,21 @@ const char* ResultText(int result) {
   }
 }
 
+const char* ExceptionName(int code) {
+  switch (code) {
+    case 1: return "illegal function";
+    case 2: return "illegal data address";
+    case 3: return "illegal data value";
+    case 4: return "server device failure";
+    case 5: return "acknowledge";
+    case 6: return "server device busy";
+    case 8: return "memory parity error";
+    case 10: return "gateway path unavailable";
+    case 11: return "gateway target device failed to respond";
+    default: return "";
+  }
+}
+
 std::uint8_t Lrc(const std::uint8_t* data, std::size_t n) {
   std::uint8_t sum = 0;
   for (std::size_t i = 0; i < n; ++i) sum = static_cast<std::uint8_t>(sum + data[i]);
@@ -75,93 +90,71 @@ std::vector<std::uint8_t> EncodeTcp(std::uint16_t transaction, std::uint8_t unit
 }
 
 namespace {
-bool IsEchoFunction(std::uint8_t f) { return f == 5 || f == 6 || f == 15 || f == 16; }
+
+// Data bytes of the replies whose size the function fixes (no byte count); -1 for the others.
+int FixedAnswer(std::uint8_t function) {
+  switch (function) {
+    case 5: case 6: case 8: case 11: case 15: case 16: return 4;
+    case 22: return 6;
+    case 7: return 1;
+    default: return -1;
+  }
+}
+
+// Read device identification: MEI type 14, read code, conformity, more follows, next object,
+// object count, then per object its id, length and value.
+std::size_t DeviceIdLength(const std::uint8_t* pdu, std::size_t n) {
+  constexpr std::size_t kHeader = 7;
+  if (n >= 2 && pdu[1] != 0x0E) return 0;
+  if (n < kHeader) return kHeader;
+  std::size_t pos = kHeader;
+  for (unsigned i = 0; i < pdu[6]; ++i) {
+    if (n < pos + 2) return pos + 2;
+    pos += 2u + pdu[pos + 1];
+    if (pos > kMaxPdu) return 0;
+  }
+  return pos;
+}
+
 }  // namespace
 
-int DecodePdu(const std::uint8_t* pdu, std::size_t n, std::uint8_t function, std::uint8_t* out, std::size_t cap) {
+std::size_t PduReplyLength(const std::uint8_t* pdu, std::size_t n) {
+  if (n < 1) return 2;  // the shortest reply: function and exception code
+  const std::uint8_t function = pdu[0];
+  if (function & 0x80) return 2;
+  if (const int fixed = FixedAnswer(function); fixed >= 0) return 1u + static_cast<std::size_t>(fixed);
+  if (function == kReadDeviceId) return DeviceIdLength(pdu, n);
+  std::size_t length = 0;
+  if (function == 24) {  // read FIFO queue: a 16-bit byte count
+    if (n < 3) return 3;
+    length = 3u + (static_cast<std::size_t>(pdu[1]) << 8 | pdu[2]);
+  } else {
+    if (n < 2) return 2;
+    length = 2u + pdu[1];
+  }
+  return length > kMaxPdu ? 0 : length;
+}
+
+int DecodePdu(const std::uint8_t* pdu, std::size_t n, std::uint8_t function, std::uint8_t* out, std::size_t cap,
+              int* exception) {
+  if (exception) *exception = 0;
   if (n < 1) return kTruncated;
-  if (pdu[0] == (function | 0x80)) return n == 2 ? kException : kByteCount;
+  if (pdu[0] == (function | 0x80)) {
+    if (n != 2) return kByteCount;
+    if (exception) *exception = pdu[1];
+    return kException;
+  }
   if (pdu[0] != function) return kFunction;
-  if (IsEchoFunction(function)) {
-    if (n != 5) return n < 5 ? kTruncated : kByteCount;
-    if (cap < 4) return kByteCount;
-    std::memcpy(out, pdu + 1, 4);
-    return 4;
-  }
-  if (n < 2) return kTruncated;
-  const std::size_t count = pdu[1];
-  if (n != count + 2) return n < count + 2 ? kTruncated : kByteCount;
+  const std::size_t length = PduReplyLength(pdu, n);
+  if (length == 0) return kByteCount;
+  if (n != length) return n < length ? kTruncated : kByteCount;
+  std::size_t skip = 2;  // function and byte count
+  if (FixedAnswer(function) >= 0 || function == kReadDeviceId) skip = 1;
+  else if (function == 24) skip = 3;
+  const std::size_t count = n - skip;
   if (count > cap) return kByteCount;
-  if (count) std::memcpy(out, pdu + 2, count);
+  if (count) std::memcpy(out, pdu + skip, count);
   return static_cast<int>(count);
-}
-
-std::size_t RtuFrameLength(const std::uint8_t* f, std::size_t n) {
-  if (n < 2) return 0;
-  if (f[1] & 0x80) return 5;
-  if (IsEchoFunction(f[1])) return 8;
-  if (n < 3) return 0;
-  return 3u + f[2] + 2u;
-}
-
-int DecodeRtuReply(const std::uint8_t* buf, std::size_t n, std::uint8_t station, std::uint8_t function,
-                   std::uint8_t* out, std::size_t cap, bool final) {
-  bool sawComplete = false;
-  for (std::size_t off = 0; off + 4 <= n; ++off) {
-    const std::size_t len = RtuFrameLength(buf + off, n - off);
-    if (len == 0 || len > n - off) continue;
-    const std::uint16_t crc = Crc16Modbus(buf + off, len - 2);
-    if (buf[off + len - 2] != (crc & 0xFF) || buf[off + len - 1] != (crc >> 8)) {
-      if (off == 0) sawComplete = true;
-      continue;
-    }
-    if (buf[off] != station) return kStation;
-    return DecodePdu(buf + off + 1, len - 3, function, out, cap);
-  }
-  if (!final) return kIncomplete;
-  if (n == 0) return kTimeout;
-  return sawComplete ? kChecksum : kTruncated;
-}
-
-namespace {
-int HexDigit(std::uint8_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-}  // namespace
-
-int DecodeAsciiReply(const std::uint8_t* buf, std::size_t n, std::uint8_t station, std::uint8_t function,
-                     std::uint8_t* out, std::size_t cap, bool final) {
-  // Lines without ":" are noise; the frame is the last ":" of the first line that has one.
-  std::size_t lineStart = 0, lf = 0, colon = 0;
-  for (;;) {
-    lf = lineStart;
-    while (lf < n && buf[lf] != '\n') ++lf;
-    if (lf == n) {
-      if (!final) return kIncomplete;
-      return n == 0 ? kTimeout : kTruncated;
-    }
-    colon = lf;
-    while (colon > lineStart && buf[colon - 1] != ':') --colon;
-    if (colon > lineStart) break;
-    lineStart = lf + 1;
-  }
-  const std::size_t start = colon;                            // first hex char
-  if (lf < start + 1 || buf[lf - 1] != '\r') return kChecksum;
-  const std::size_t hexLen = lf - 1 - start;
-  if (hexLen % 2 != 0 || hexLen < 6 || hexLen / 2 > kMaxPdu + 2) return kChecksum;
-  std::uint8_t raw[kMaxPdu + 2];
-  const std::size_t rawLen = hexLen / 2;
-  for (std::size_t i = 0; i < rawLen; ++i) {
-    const int hi = HexDigit(buf[start + 2 * i]), lo = HexDigit(buf[start + 2 * i + 1]);
-    if (hi < 0 || lo < 0) return kChecksum;
-    raw[i] = static_cast<std::uint8_t>(hi << 4 | lo);
-  }
-  if (Lrc(raw, rawLen - 1) != raw[rawLen - 1]) return kChecksum;
-  if (raw[0] != station) return kStation;
-  return DecodePdu(raw + 1, rawLen - 2, function, out, cap);
 }
 
 int MbapPduLength(const std::uint8_t* h) {

@@ -1,12 +1,14 @@
 #include "libs/portlink/SerialLine.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace corvane {
 
@@ -33,19 +35,49 @@ bool IsPseudoTerminal(int fd) {
   struct stat st{};
   return ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
 }
+
+std::string OpenFailure(const std::string& path, int error) {
+  std::string why = path + ": " + std::strerror(error);
+  if (error == EACCES || error == EPERM) {
+    struct stat st{};
+    const group* g = ::stat(path.c_str(), &st) == 0 ? ::getgrgid(st.st_gid) : nullptr;
+    why += "; add the user to the group owning the device (" + std::string(g ? g->gr_name : "dialout") +
+           ") and log in again";
+  } else if (error == EBUSY) {
+    const std::string holders = SerialLock::ProcessesUsing(path);
+    why = path + " is held exclusively by " + (holders.empty() ? std::string("another program") : holders);
+  }
+  return why;
+}
 }  // namespace
 
-int SerialLine::Open(const std::string& path, const SerialSettings& s) {
-  m_fd.Reset();
-  const speed_t speed = SpeedOf(s.baud);
-  if (speed == 0 || s.dataBits < 5 || s.dataBits > 8 || s.parity < 0 || s.parity > 2 ||
-      (s.stopBits != 1 && s.stopBits != 2) || path.empty())
-    return -EINVAL;
+std::string SerialLine::Open(const std::string& path, const SerialSettings& s) {
+  Close();
+  if (path.empty()) return "no device";
+  if (SpeedOf(s.baud) == 0) return std::to_string(s.baud) + " baud is not a line speed";
+  if (s.dataBits < 5 || s.dataBits > 8 || s.parity < 0 || s.parity > 2 || (s.stopBits != 1 && s.stopBits != 2))
+    return "the line format is not valid";
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd) return -errno;
-  if (!::isatty(fd.Get())) return -ENOTTY;
+  if (!fd) return OpenFailure(path, errno);
+  if (!::isatty(fd.Get())) return path + " is not a serial device";
+  std::string why;
+  if (!m_lock.Acquire(fd.Get(), path, why)) return path + " is " + why;
+  m_fd = std::move(fd);
+  why = Configure(path, s);
+  if (why.empty() && s.rs485.enabled) why = EnableRs485(path, s.rs485);
+  if (!why.empty()) {
+    Close();
+    return why;
+  }
+  ::tcflush(m_fd.Get(), TCIOFLUSH);
+  m_settings = s;
+  return {};
+}
+
+std::string SerialLine::Configure(const std::string& path, const SerialSettings& s) {
+  const int fd = m_fd.Get();
   termios t{};
-  if (::tcgetattr(fd.Get(), &t) != 0) return -errno;
+  if (::tcgetattr(fd, &t) != 0) return path + " is not a serial device";
   ::cfmakeraw(&t);
   t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
   static constexpr tcflag_t kSize[] = {CS5, CS6, CS7, CS8};
@@ -53,24 +85,45 @@ int SerialLine::Open(const std::string& path, const SerialSettings& s) {
   if (s.parity == 1) t.c_cflag |= PARENB | PARODD;
   if (s.parity == 2) t.c_cflag |= PARENB;
   if (s.stopBits == 2) t.c_cflag |= CSTOPB;
-  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+  // Parity and framing errors are checked and marked (FF 00 byte, a data FF doubled), so a frame
+  // with a bad character fails instead of passing with a wrong byte.
+  t.c_iflag &= ~(IXON | IXOFF | IXANY | IGNPAR | ISTRIP | IGNBRK | BRKINT);
+  t.c_iflag |= INPCK | PARMRK;
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
-  ::cfsetispeed(&t, speed);
-  ::cfsetospeed(&t, speed);
-  if (::tcsetattr(fd.Get(), TCSANOW, &t) != 0) {
+  ::cfsetispeed(&t, SpeedOf(s.baud));
+  ::cfsetospeed(&t, SpeedOf(s.baud));
+  if (::tcsetattr(fd, TCSANOW, &t) != 0) {
     const int error = errno;
     // A pseudo-terminal keeps no parity; once its other settings are in place it refuses a
     // request whose only change is the parity it cannot hold. There is no wire to check it on.
-    if (error != EINVAL || !IsPseudoTerminal(fd.Get())) return -error;
+    if (error != EINVAL || !IsPseudoTerminal(fd))
+      return path + " could not be set up with these line settings (" + std::strerror(error) + ")";
     t.c_cflag &= ~(PARENB | PARODD);
-    if (::tcsetattr(fd.Get(), TCSANOW, &t) != 0) return -errno;
+    if (::tcsetattr(fd, TCSANOW, &t) != 0)
+      return path + " could not be set up with these line settings (" + std::strerror(errno) + ")";
   }
-  ::ioctl(fd.Get(), TIOCEXCL);  // a second opener (another program) gets EBUSY
-  ::tcflush(fd.Get(), TCIOFLUSH);
-  m_fd = std::move(fd);
-  m_settings = s;
-  return 0;
+  return {};
+}
+
+std::string SerialLine::EnableRs485(const std::string& path, const Rs485Settings& r) {
+  serial_rs485 conf{};
+  if (::ioctl(m_fd.Get(), TIOCGRS485, &m_previousRs485) != 0)
+    return path + ": its driver offers no RS-485 mode (" + std::strerror(errno) + ")";
+  conf.flags = SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
+  conf.delay_rts_before_send = static_cast<__u32>(r.delayBeforeMs);
+  conf.delay_rts_after_send = static_cast<__u32>(r.delayAfterMs);
+  if (::ioctl(m_fd.Get(), TIOCSRS485, &conf) != 0)
+    return path + ": its driver refused the RS-485 mode (" + std::strerror(errno) + ")";
+  m_restoreRs485 = true;
+  return {};
+}
+
+void SerialLine::Close() {
+  if (m_fd && m_restoreRs485) ::ioctl(m_fd.Get(), TIOCSRS485, &m_previousRs485);
+  m_restoreRs485 = false;
+  m_lock.Release();
+  m_fd.Reset();
 }
 
 long SerialLine::CharTimeUs() const {
@@ -78,8 +131,17 @@ long SerialLine::CharTimeUs() const {
   return m_settings.baud > 0 ? 1000000L * bits / m_settings.baud : 1000;
 }
 
-void SerialLine::FlushInput() const {
-  if (m_fd) ::tcflush(m_fd.Get(), TCIFLUSH);
+long SerialLine::SilenceUs(int tenths) const {
+  if (tenths == 35 && m_settings.baud > 19200) return 1750;
+  return CharTimeUs() * tenths / 10;
+}
+
+bool SerialLine::FlushInput() const {
+  if (!m_fd) return false;
+  int waiting = 0;
+  const bool stale = ::ioctl(m_fd.Get(), FIONREAD, &waiting) == 0 && waiting > 0;
+  ::tcflush(m_fd.Get(), TCIFLUSH);
+  return stale;
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "libs/portlink/Crc16.h"
+#include "libs/portlink/Framing.h"
 #include "libs/portlink/PorthubFrame.h"
 
 using namespace corvane;
@@ -71,7 +72,10 @@ TEST(ModbusDecode, RtuReplies) {
   garbage.insert(garbage.end(), good.begin(), good.end());
   const RtuRow rows[] = {
       {"good", good, false, 4, {0x00, 0x01, 0x00, 0x15}},
-      {"garbage before the frame", garbage, false, 4, {0x00, 0x01, 0x00, 0x15}},
+      // Bytes before the frame are searched past only once the first candidate has failed: here
+      // it announces 71 bytes, so that is known only when nothing more comes.
+      {"garbage before the frame", garbage, true, 4, {0x00, 0x01, 0x00, 0x15}},
+      {"garbage before the frame, still arriving", garbage, false, mb::kIncomplete, {}},
       {"bad crc", badCrc, true, mb::kChecksum, {}},
       {"bad crc, still arriving", badCrc, false, mb::kIncomplete, {}},
       {"wrong station", WithCrc({0x02, 0x03, 0x02, 0x00, 0x01}), false, mb::kStation, {}},
@@ -118,10 +122,14 @@ TEST(ModbusDecode, AsciiReplies) {
       {"good", ":01030400010015E2\r\n", false, 4},
       {"lower-case hex", ":01030400010015e2\r\n", false, 4},
       {"garbage before", "\x07zz:12:01030400010015E2\r\n", false, 4},
-      {"bad lrc", ":01030400010015E3\r\n", false, mb::kChecksum},
-      {"not hex", ":0103040001001GE2\r\n", false, mb::kChecksum},
-      {"odd length", ":01030400010015E\r\n", false, mb::kChecksum},
-      {"no CR", ":01030400010015E2\n", false, mb::kChecksum},
+      // A line that fails its check is noise: a good frame may still follow it.
+      {"bad lrc", ":01030400010015E3\r\n", true, mb::kChecksum},
+      {"bad lrc, more may come", ":01030400010015E3\r\n", false, mb::kIncomplete},
+      {"not hex", ":0103040001001GE2\r\n", true, mb::kChecksum},
+      {"odd length", ":01030400010015E\r\n", true, mb::kChecksum},
+      {"no CR", ":01030400010015E2\n", true, mb::kChecksum},
+      {"noise line with a colon, then the frame", ":0103:zz\r\n:01030400010015E2\r\n", false, 4},
+      {"frame with a bad LRC, then a good one", ":01030400010015E3\r\n:01030400010015E2\r\n", false, 4},
       {"wrong station", ":02030400010015E1\r\n", false, mb::kStation},
       {"exception", ":0183027A\r\n", false, mb::kException},
       {"still arriving", ":0103040001", false, mb::kIncomplete},
