@@ -1,16 +1,11 @@
 #include "comm/CLinkManager.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
-#include <grp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
-#include <termios.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +16,6 @@
 #include "comm/CNetworkAdapterFilter.h"
 #include "libs/portlink/CPortLink.h"
 #include "platform/CNetAdapters.h"
-#include "platform/CSerialPortMap.h"
 #include "platform/IPrompts.h"
 #include "resources/CStringTable.h"
 #include "resources/StringIds.h"
@@ -49,32 +43,6 @@ bool FillAddress(const std::string& path, sockaddr_un& address) {
   if (path.size() >= sizeof address.sun_path) return false;
   std::memcpy(address.sun_path, path.c_str(), path.size());
   return true;
-}
-
-// Why a serial port did not open, in words a user can act on.
-std::string DescribeSerialFailure(int port) {
-  const std::string com = "COM" + std::to_string(port);
-  const auto device = platform::CSerialPortMap().DeviceForComPort(port);
-  if (!device) return com + ": no serial device is mapped to this port";
-  struct stat st{};
-  if (::stat(device->c_str(), &st) != 0)
-    return com + ": " + *device + ": " + std::strerror(errno);
-  const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    const int error = errno;
-    std::string reason = com + ": " + *device + ": " + std::strerror(error);
-    if (error == EACCES || error == EPERM) {
-      const group* g = ::getgrgid(st.st_gid);
-      reason += "; add the user to the group owning the device (" + std::string(g ? g->gr_name : "dialout") +
-                ") and log in again";
-    }
-    return reason;
-  }
-  termios tio{};
-  const bool terminal = ::tcgetattr(fd, &tio) == 0;
-  ::close(fd);
-  if (!terminal) return com + ": " + *device + " is not a serial device";
-  return com + ": " + *device + " could not be set up with these line settings";
 }
 
 }  // namespace
@@ -176,7 +144,8 @@ CLink CLinkManager::OpenLink() {
       m_portLink.SetModbusMode(m_conf.ModbusMode + 1);
       if (m_portLink.OpenSerial(m_conf.ComPortNum, m_conf.BaudRate, m_conf.DataLen, m_conf.Parity,
                                 m_conf.StopBits) < 0) {
-        const std::string reason = DescribeSerialFailure(m_conf.ComPortNum);
+        // PortLink's reason: a device missing or refused, the program that holds the port, ...
+        const std::string reason = m_portLink.LastErrorText();
         if (LogLine) LogLine(reason);
         ShowOk(LoadString(ids::kCannotOpenLink), reason);
         return {};

@@ -8,20 +8,15 @@
 #include "libs/portlink/Crc16.h"
 #include "libs/portlink/Framing.h"
 #include "libs/portlink/PorthubFrame.h"
+#include "tests/comm/PeerHelpers.h"
+#include "tests/comm/RtuPayloads.h"
 
 using namespace corvane;
 namespace mb = corvane::modbus;
-using Bytes = std::vector<std::uint8_t>;
+using commtest::Bytes;
+using commtest::Text;
+using commtest::WithCrc;
 
-namespace {
-Bytes WithCrc(Bytes b) {
-  const std::uint16_t crc = Crc16Modbus(b.data(), b.size());
-  b.push_back(static_cast<std::uint8_t>(crc));
-  b.push_back(static_cast<std::uint8_t>(crc >> 8));
-  return b;
-}
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-}  // namespace
 
 TEST(ModbusEncode, RtuMatchesPublishedFrames) {
   const std::uint8_t read10[] = {0x00, 0x00, 0x00, 0x0A};
@@ -93,6 +88,75 @@ TEST(ModbusDecode, RtuReplies) {
     EXPECT_EQ(r, row.expected);
     if (r > 0) { EXPECT_EQ(Bytes(out, out + r), row.data); }
   }
+}
+
+// Fed as a line delivers it: the frame is taken when its announced length is there, never a
+// CRC-valid window inside its data before.
+TEST(ModbusDecode, RtuReplyInPiecesIsTakenOnlyWhenComplete) {
+  for (const commtest::RtuPayload& p : commtest::TrickyRtuPayloads()) {
+    for (const auto& split : commtest::RtuSplits()) {
+      SCOPED_TRACE(p.name + ", pieces of " + std::to_string(split[0]));
+      const mb::Expect expect{p.station, 3, 0, {}};
+      const Bytes clean(p.frame.size(), 0);
+      std::size_t n = 0, from = 0, piece = 0;
+      mb::Scan s;
+      while (n < p.frame.size()) {
+        const std::size_t size = split[piece++ % split.size()];
+        n = size == 0 ? p.frame.size() : std::min(p.frame.size(), n + size);
+        s = mb::kRtuFraming.scan(p.frame.data(), clean.data(), n, from, expect, false);
+        if (n < p.frame.size()) {
+          ASSERT_EQ(s.state, mb::Scan::kMore) << "taken after " << n << " bytes";
+          from = s.settled;
+        }
+      }
+      ASSERT_EQ(s.state, mb::Scan::kFrame);
+      EXPECT_EQ(s.offset, 0u);
+      std::uint8_t out[256] = {};
+      mb::ReplyInfo info;
+      ASSERT_EQ(mb::OpenReply(mb::kRtuFraming, p.frame.data(), s.length, expect, out, sizeof out, &info),
+                static_cast<int>(p.data.size()));
+      EXPECT_EQ(Bytes(out, out + p.data.size()), p.data);
+      EXPECT_EQ(info.function, 3);
+    }
+  }
+}
+
+struct LengthRow {
+  const char* name;
+  Bytes pdu;
+  std::size_t expected;  // above pdu.size(): more must come; 0: impossible
+};
+
+TEST(ModbusDecode, ReplyLengthFromTheFirstBytes) {
+  const LengthRow rows[] = {
+      {"nothing yet", {}, 2},
+      {"exception", {0x83}, 2},
+      {"read, count unknown", {0x03}, 2},
+      {"read of 125 registers", {0x03, 250}, 252},
+      {"coils", {0x01, 0x02}, 4},
+      {"count beyond any frame", {0x04, 252}, 0},
+      {"write single", {0x06}, 5},
+      {"write multiple coils", {0x0F}, 5},
+      {"FIFO, 16-bit count", {0x18, 0x00, 0x06}, 9},
+      {"device id, header missing", {0x2B, 0x0E, 0x01}, 7},
+      {"device id, two objects", {0x2B, 0x0E, 0x01, 0x01, 0x00, 0x00, 0x02, 0x00, 0x03, 'Z', 'e', 'l', 0x01, 0x02}, 16},
+      {"device id, other MEI type", {0x2B, 0x0D}, 0},
+  };
+  for (const LengthRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(mb::PduReplyLength(row.pdu.data(), row.pdu.size()), row.expected);
+  }
+}
+
+TEST(ModbusDecode, ExceptionCodeIsKeptAndNamed) {
+  std::uint8_t out[8] = {};
+  int code = 0;
+  const std::uint8_t busy[] = {0x83, 0x06};
+  EXPECT_EQ(mb::DecodePdu(busy, sizeof busy, 3, out, sizeof out, &code), mb::kException);
+  EXPECT_EQ(code, 6);
+  EXPECT_STREQ(mb::ExceptionName(code), "server device busy");
+  EXPECT_STREQ(mb::ExceptionName(2), "illegal data address");
+  EXPECT_STREQ(mb::ExceptionName(0x42), "");
 }
 
 TEST(ModbusDecode, PduByteCountMustFitFrameAndBuffer) {

@@ -13,11 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "libs/portlink/Crc16.h"
 #include "libs/portlink/UniqueFd.h"
 
 namespace commtest {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// An RTU frame: the bytes and their CRC, low byte first.
+inline Bytes WithCrc(Bytes b) {
+  const std::uint16_t crc = corvane::Crc16Modbus(b.data(), b.size());
+  b.push_back(static_cast<std::uint8_t>(crc));
+  b.push_back(static_cast<std::uint8_t>(crc >> 8));
+  return b;
+}
+inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 // Reads what arrives within `ms` (stops after 30 ms of silence once something came).
 inline Bytes ReadFor(int fd, int ms) {

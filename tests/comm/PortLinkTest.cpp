@@ -15,13 +15,6 @@ namespace mb = corvane::modbus;
 
 namespace {
 
-Bytes WithCrc(Bytes b) {
-  const std::uint16_t crc = corvane::Crc16Modbus(b.data(), b.size());
-  b.push_back(static_cast<std::uint8_t>(crc));
-  b.push_back(static_cast<std::uint8_t>(crc >> 8));
-  return b;
-}
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 const unsigned char kRead2[] = {0x00, 0x12, 0x00, 0x02};
 
 class SerialLinkTest : public ::testing::Test {

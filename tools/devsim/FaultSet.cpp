@@ -29,6 +29,7 @@ bool FaultSet::Parse(const std::string& text, std::string& error) {
     else if (name == "noreply") noReply = true;
     else if (name == "close") closeMidFrame = true;
     else if (name == "exception") ok = value.empty() ? (exception = 2, true) : Arg(value, 1, 255, exception);
+    else if (name == "parity") ok = value.empty() ? (parityByte = 3, true) : Arg(value, 0, 600, parityByte);
     else if (name == "udpsize") ok = Arg(value, 0, 65000, udpSize);
     else if (name == "udpcopies") ok = Arg(value, 0, 100000, udpCopies);
     else if (name == "count") ok = Arg(value, 0, 1000000, count);
@@ -46,7 +47,7 @@ bool FaultSet::Parse(const std::string& text, std::string& error) {
 
 bool FaultSet::Any() const {
   return lateMs > 0 || byteGapMs >= 0 || wrongTid || wrongStation || badCheck || badCount || noReply ||
-         closeMidFrame || exception != 0 || udpSize != 100 || udpCopies != 1;
+         closeMidFrame || exception != 0 || parityByte >= 0 || udpSize != 100 || udpCopies != 1;
 }
 
 }  // namespace corvane::devsim

@@ -14,6 +14,7 @@ struct FaultSet {
   bool noReply = false;      // stay silent
   bool closeMidFrame = false;// send half a reply, then close (TCP) or stop (serial)
   int exception = 0;         // answer with this Modbus exception code
+  int parityByte = -1;       // >= 0: this byte of a serial reply arrives with a parity error
   int udpSize = 100;         // bytes of each discovery datagram
   int udpCopies = 1;         // datagrams sent per device
   int count = 0;             // faults hit only the first N replies; 0 = every reply

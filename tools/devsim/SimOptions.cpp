@@ -17,6 +17,22 @@ bool Port(const std::string& text, int& out) {
   out = static_cast<int>(v);
   return true;
 }
+// "9600" or "9600:8E1": the speed and the bits of one character (start, data, parity, stop).
+bool ParsePace(const std::string& text, int& baud, int& bits) {
+  const auto colon = text.find(':');
+  long b = 0;
+  if (!ParseNumber(text.substr(0, colon), b) || b < 50 || b > 4000000) return false;
+  bits = 10;
+  if (colon != std::string::npos) {
+    const std::string f = text.substr(colon + 1);
+    if (f.size() != 3 || f[0] < '5' || f[0] > '8' || (f[1] != 'N' && f[1] != 'E' && f[1] != 'O') ||
+        (f[2] != '1' && f[2] != '2'))
+      return false;
+    bits = 1 + (f[0] - '0') + (f[1] == 'N' ? 0 : 1) + (f[2] - '0');
+  }
+  baud = static_cast<int>(b);
+  return true;
+}
 }  // namespace
 
 const char* SimOptions::Usage() {
@@ -28,6 +44,7 @@ const char* SimOptions::Usage() {
          "  --no-pty               no serial line\n"
          "  --link PATH            symlink PATH to the pty\n"
          "  --com N                register the pty as COMn in the registry store\n"
+         "  --pace BAUD[:FORMAT]   the pty paces its bytes as a line of BAUD, FORMAT e.g. 8E1 (default 8N1)\n"
          "  --tcp-port N           Modbus TCP port (default 502, 0 = any free port)\n"
          "  --no-tcp               no Modbus TCP server\n"
          "  --udp-bind ADDR        discovery responder address (default 127.0.0.1)\n"
@@ -89,6 +106,8 @@ bool SimOptions::Parse(const std::vector<std::string>& args, std::string& error)
         return false;
       }
       comPort = static_cast<int>(n);
+    } else if (a == "--pace") {
+      if (!value(v) || !ParsePace(v, paceBaud, paceBits)) return error = "bad --pace " + v, false;
     } else if (a == "--tcp-port") {
       if (!value(v) || !Port(v, tcpPort)) return error = "bad --tcp-port", false;
     } else if (a == "--no-tcp") {

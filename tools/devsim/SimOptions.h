@@ -15,6 +15,8 @@ struct SimOptions {
   SerialMode mode = SerialMode::Auto;
   std::string linkPath;  // stable symlink to the pty
   int comPort = 0;       // register the pty as COMn when > 0
+  int paceBaud = 0;      // > 0: the pty behaves as a line of this speed
+  int paceBits = 10;     // bits per character on it (start, data, parity, stop)
   bool tcp = true;
   int tcpPort = 502;
   bool udp = true;

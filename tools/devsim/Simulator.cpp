@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -16,7 +17,6 @@
 
 #include "tools/devsim/Discovery.h"
 #include "tools/devsim/Numbers.h"
-#include "tools/devsim/PortRegistry.h"
 
 namespace corvane::devsim {
 
@@ -89,41 +89,12 @@ bool Simulator::Start(int signalFd, std::string& error) {
 }
 
 bool Simulator::OpenPty(std::string& error) {
-  UniqueFd master(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  char name[128] = {};
-  if (!master.Valid() || grantpt(master.Get()) != 0 || unlockpt(master.Get()) != 0 ||
-      ptsname_r(master.Get(), name, sizeof name) != 0) {
-    error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
-    return false;
-  }
-  m_ptyPath = name;
-  m_ptySlave.Reset(open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
-  if (!m_ptySlave.Valid()) {
-    error = "cannot open " + m_ptyPath;
-    return false;
-  }
-  termios t{};
-  if (tcgetattr(m_ptySlave.Get(), &t) == 0) {
-    cfmakeraw(&t);
-    tcsetattr(m_ptySlave.Get(), TCSANOW, &t);
-  }
   m_pty = std::make_unique<Stream>();
-  m_pty->fd = std::move(master);
   m_pty->kind = Kind::Pty;
-
-  if (!m_opt.linkPath.empty()) {
-    const std::string tmp = m_opt.linkPath + ".devsim-tmp";
-    ::unlink(tmp.c_str());
-    if (symlink(m_ptyPath.c_str(), tmp.c_str()) != 0 || rename(tmp.c_str(), m_opt.linkPath.c_str()) != 0) {
-      ::unlink(tmp.c_str());
-      error = "cannot link " + m_opt.linkPath + ": " + std::strerror(errno);
-      return false;
-    }
-    m_linkMade = true;
-  }
-  if (m_opt.comPort > 0) {
-    if (!PortRegistry::Set(m_opt.comPort, m_ptyPath, error)) return false;
-    m_comRegistered = true;
+  if (!m_line.Open(m_opt.linkPath, m_opt.comPort, m_pty->fd, error)) return false;
+  if (m_opt.paceBaud > 0) {
+    m_line.SetPace(m_opt.paceBaud, m_opt.paceBits);
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);  // characters a few tens of microseconds apart
   }
   return true;
 }
@@ -184,16 +155,7 @@ bool Simulator::OpenPorthub(std::string& error) {
 }
 
 void Simulator::Cleanup() {
-  if (m_linkMade) {
-    char target[256] = {};
-    const ssize_t n = readlink(m_opt.linkPath.c_str(), target, sizeof target - 1);
-    if (n > 0 && m_ptyPath == std::string(target, static_cast<std::size_t>(n))) ::unlink(m_opt.linkPath.c_str());
-    m_linkMade = false;
-  }
-  if (m_comRegistered) {
-    PortRegistry::Remove(m_opt.comPort, m_ptyPath);
-    m_comRegistered = false;
-  }
+  m_line.Cleanup();
   if (m_porthubBound) {
     ::unlink(m_opt.porthubSocket.c_str());
     m_porthubBound = false;
@@ -202,7 +164,7 @@ void Simulator::Cleanup() {
 
 std::string Simulator::ReadyLine() const {
   std::string line = "READY";
-  if (m_pty) line += " pty=" + m_ptyPath;
+  if (m_pty) line += " pty=" + m_line.Path();
   if (!m_tcp.empty()) {
     line += " tcp=";
     for (std::size_t i = 0; i < m_tcp.size(); ++i)
@@ -240,13 +202,27 @@ void Simulator::Schedule(Stream& stream, Bytes frame, const FaultSet& f, bool ca
     frame.resize(std::max<std::size_t>(1, frame.size() / 2));
     close = canClose;
   }
-  if (f.byteGapMs >= 0) {
+  const bool pty = &stream == m_pty.get();
+  const int markAt = pty && f.parityByte >= 0
+                         ? static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(f.parityByte), frame.size() - 1))
+                         : -1;
+  if (pty && m_line.Paced() && f.byteGapMs < 0) {
+    SchedulePaced(std::move(frame), due, markAt);
+  } else if (f.byteGapMs >= 0) {
     for (std::size_t i = 0; i < frame.size(); ++i)
       stream.out.push_back({due + std::chrono::milliseconds(f.byteGapMs) * static_cast<int>(i), {frame[i]},
-                            close && i + 1 == frame.size()});
+                            close && i + 1 == frame.size(), static_cast<int>(i) == markAt ? 0 : -1});
   } else {
-    stream.out.push_back({due, std::move(frame), close});
+    stream.out.push_back({due, std::move(frame), close, markAt});
   }
+}
+
+// A paced line: each character crosses it in one character time, after those before it.
+void Simulator::SchedulePaced(Bytes frame, Clock::time_point due, int markAt) {
+  const Clock::time_point first = m_line.Transmit(frame.size(), due);
+  for (std::size_t i = 0; i < frame.size(); ++i)
+    m_pty->out.push_back({first + m_line.CharTime() * static_cast<long>(i), {frame[i]}, false,
+                          static_cast<int>(i) == markAt ? 0 : -1});
 }
 
 // Every device shares the serial line; station 0 is answered by the first one,
@@ -439,6 +415,7 @@ void Simulator::ReadStream(Stream& s) {
     return;
   }
   s.lastRx = Clock::now();
+  if (s.kind == Kind::Pty && m_line.Paced()) s.lastRx = m_line.Received(static_cast<std::size_t>(n), s.lastRx);
   const std::size_t limit = s.kind == Kind::Pty         ? kMaxSerialInput
                             : s.kind == Kind::ModbusTcp   ? kMaxTcpInput
                             : s.kind == Kind::ManagerLink ? kManagerHeader + kMaxManagerPayload
@@ -451,8 +428,9 @@ void Simulator::ReadStream(Stream& s) {
     }
   }
   s.in.insert(s.in.end(), buf, buf + n);
-  if (s.kind == Kind::Pty) ProcessPty(false);
-  else if (s.kind == Kind::ModbusTcp) ProcessTcp(s);
+  if (s.kind == Kind::Pty) {
+    if (!m_line.Paced()) ProcessPty(false);  // paced: once the request has crossed the line
+  } else if (s.kind == Kind::ModbusTcp) ProcessTcp(s);
   else if (s.kind == Kind::PorthubRequest) ProcessPorthub(s);
   else ProcessManager(s);
 }
@@ -485,6 +463,10 @@ bool Simulator::FlushStream(Stream& s) {
   const auto now = Clock::now();
   while (!s.out.empty() && s.out.front().due <= now) {
     Chunk& c = s.out.front();
+    if (s.kind == Kind::Pty && !c.prepared) {
+      c.data = m_line.ForWrite(c.data, c.markAt);
+      c.prepared = true;
+    }
     const ssize_t n = s.kind == Kind::Pty ? write(s.fd.Get(), c.data.data(), c.data.size())
                                           : send(s.fd.Get(), c.data.data(), c.data.size(), MSG_NOSIGNAL);
     if (n < 0) {
@@ -527,26 +509,33 @@ void Simulator::Accept(int listenFd, Kind kind, std::size_t listener) {
   m_streams.push_back(std::move(s));
 }
 
+// The next moment something is due: delayed output, a request that has crossed a paced line,
+// the silence that ends an RTU frame, the line's marking to give back.
+Simulator::Clock::time_point Simulator::NextDeadline(Clock::time_point now) const {
+  auto next = Clock::time_point::max();
+  auto consider = [&](Clock::time_point t) { next = std::min(next, t); };
+  if (m_pty && !m_pty->out.empty()) consider(m_pty->out.front().due);
+  if (m_pty && !m_pty->in.empty()) consider(m_line.Paced() ? m_pty->lastRx : m_pty->lastRx + kRtuSilence);
+  if (const auto tick = m_line.NextTick(now)) consider(*tick);
+  for (const auto& s : m_streams)
+    if (!s->out.empty()) consider(s->out.front().due);
+  if (!m_datagrams.empty()) consider(m_datagrams.front().due);
+  return next;
+}
+
 void Simulator::Run() {
   std::vector<pollfd> fds;
   bool stop = false;
   bool retry = false;
   while (!stop) {
-    // Deadlines: delayed output, and the silence that ends an RTU frame.
     const auto now = Clock::now();
-    auto next = Clock::time_point::max();
-    auto consider = [&](Clock::time_point t) { next = std::min(next, t); };
-    if (m_pty && !m_pty->out.empty()) consider(m_pty->out.front().due);
-    if (m_pty && !m_pty->in.empty()) consider(m_pty->lastRx + kRtuSilence);
-    for (const auto& s : m_streams)
-      if (!s->out.empty()) consider(s->out.front().due);
-    if (!m_datagrams.empty()) consider(m_datagrams.front().due);
-    int timeout = -1;
-    if (retry) timeout = 2;
+    auto next = NextDeadline(now);
+    if (retry) next = std::min(next, now + std::chrono::milliseconds(2));
+    timespec wait{};
     if (next != Clock::time_point::max()) {
-      const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count();
-      const int t = static_cast<int>(std::clamp<long long>(ms + 1, 0, 60000));
-      timeout = timeout < 0 ? t : std::min(timeout, t);
+      const auto ns = std::clamp<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count(), 0,
+                                            60000000000LL);
+      wait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
     }
 
     fds.clear();
@@ -565,7 +554,7 @@ void Simulator::Run() {
     const std::size_t streamAt = fds.size();
     for (const auto& s : m_streams) fds.push_back({s->fd.Get(), POLLIN, 0});
 
-    const int r = poll(fds.data(), fds.size(), timeout);
+    const int r = ppoll(fds.data(), fds.size(), next == Clock::time_point::max() ? nullptr : &wait, nullptr);
     if (r < 0 && errno != EINTR) break;
     if (r > 0) {
       if (fds[0].revents) stop = true;
@@ -581,7 +570,9 @@ void Simulator::Run() {
       for (std::size_t i = 0; i < polled && i < m_streams.size(); ++i)
         if (fds[streamAt + i].revents & (POLLIN | POLLHUP | POLLERR)) ReadStream(*m_streams[i]);
     }
+    if (m_pty && !m_pty->in.empty() && m_line.Paced() && Clock::now() >= m_pty->lastRx) ProcessPty(false);
     if (m_pty && !m_pty->in.empty() && Clock::now() >= m_pty->lastRx + kRtuSilence) ProcessPty(true);
+    m_line.Tick(Clock::now());
 
     retry = false;
     if (m_pty && !FlushStream(*m_pty)) retry = true;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/devsim/ModbusCodec.h"
+#include "tools/devsim/PtyLine.h"
 #include "tools/devsim/SimOptions.h"
 #include "tools/devsim/UniqueFd.h"
 
@@ -41,6 +42,8 @@ class Simulator {
     Clock::time_point due;
     Bytes data;
     bool closeAfter = false;
+    int markAt = -1;        // the pty: this byte arrives with a parity error
+    bool prepared = false;  // the pty: data is what the line hands over
   };
   struct Stream {
     UniqueFd fd;
@@ -71,6 +74,8 @@ class Simulator {
 
   const FaultSet& FaultsFor(Device& device);
   void Schedule(Stream& stream, Bytes frame, const FaultSet& faults, bool canClose);
+  void SchedulePaced(Bytes frame, Clock::time_point due, int markAt);
+  Clock::time_point NextDeadline(Clock::time_point now) const;
   static void ApplyPduFaults(Bytes& pdu, const FaultSet& faults);
   Device* SerialDevice(std::uint8_t station);
 
@@ -92,10 +97,7 @@ class Simulator {
   int m_signalFd = -1;
   // Serial line
   std::unique_ptr<Stream> m_pty;
-  UniqueFd m_ptySlave;  // held open so the master never sees a hang-up
-  std::string m_ptyPath;
-  bool m_linkMade = false;
-  bool m_comRegistered = false;
+  PtyLine m_line;
   // Networks
   std::vector<TcpListener> m_tcp;
   UniqueFd m_udp;
