@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "libs/portlink/CPortLink.h"
+#include "libs/portlink/ModbusFrame.h"
 #include "tests/comm/PeerHelpers.h"
 
 using namespace commtest;
@@ -136,6 +138,26 @@ TEST_F(BusLinkTest, ModbusTcpThroughTheSameLibrary) {
   unsigned char buffer[256] = {};
   EXPECT_EQ(ResponseData(buffer), 2);
   EXPECT_EQ(buffer[0], 0x40);
+}
+
+TEST(BusLinkSerial, OpensThroughTheSamePortMapAsPortLink) {
+  PtyPeer device;
+  ASSERT_TRUE(device.Open());
+  CPortLink::SetPortMap([&](int port) { return CPortLink::PortSpec{port == 7 ? device.slavePath : std::string()}; });
+  SetCOMPortNum(7);
+  SetCOMPortBaudrate(19200);
+  SetCOMPortParam(8, 0, 1);
+  SetStationAddr(1);
+  SetModbusMode(2);
+  ASSERT_GT(OpenModbusSerial(), 0);
+  const unsigned char data[] = {0x00, 0x12, 0x00, 0x02};
+  ASSERT_GT(RequestData(0x67, data, 4), 0);
+  EXPECT_EQ(ReadFor(device.master.Get(), 500), WithCrc({0x01, 0x67, 0x00, 0x12, 0x00, 0x02}));
+  CloseSerial();
+  SetCOMPortNum(8);  // not in the map
+  EXPECT_LE(OpenModbusSerial(), 0);
+  EXPECT_EQ(GetLastSerialErr(), corvane::modbus::kNotOpen);
+  CPortLink::SetPortMap(nullptr);
 }
 
 TEST(BusLinkLibrary, ExportsEveryNameInTableOrder) {

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <array>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -138,6 +140,79 @@ TEST_F(DevsimTest, SerialFaults) {
     if (row.expected > 0) EXPECT_EQ(r, row.expected);
     else EXPECT_LE(r, 0) << "got " << r << " (" << mb::ResultText(r) << ")";
   }
+}
+
+TEST_F(DevsimTest, ThreeOpensInARowWhileTheSimulatorHoldsTheOtherEnd) {
+  // The search opens the port, closes it, opens it raw, closes it; then a module opens it again.
+  Devsim sim;
+  ASSERT_TRUE(sim.Start({"--no-tcp", "--no-udp"}));
+  CPortLink link;
+  link.SetPortResolver([&](int) { return sim.Field("pty"); });
+  link.SetStationAddr(1);
+  link.SetModbusMode(2);
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_EQ(link.OpenSerial(5, 19200, 8, 2, 1), 5) << link.LastErrorText();
+    unsigned char buffer[256] = {};
+    EXPECT_EQ(Read(link, 0, 5, 0x67, 0x0012, 2, buffer), 4);
+    link.CloseSerial(5);
+  }
+  CPortLink other;  // another link of the same program after the first let go
+  other.SetPortResolver([&](int) { return sim.Field("pty"); });
+  EXPECT_EQ(other.OpenSerialEx(5, 19200, 2), 5) << other.LastErrorText();
+}
+
+TEST_F(DevsimTest, ParityErrorFailsTheFrameAsAChecksumError) {
+  for (int mode : {1, 2}) {
+    SCOPED_TRACE(mode == 1 ? "ascii" : "rtu");
+    Devsim sim;
+    ASSERT_TRUE(sim.Start({"--no-tcp", "--no-udp", "--fault", "parity:4,count:1"}));
+    CPortLink link;
+    link.SetPortResolver([&](int) { return sim.Field("pty"); });
+    link.SetStationAddr(1);
+    link.SetModbusMode(mode);
+    link.SetResponseTimeout(300);
+    ASSERT_EQ(link.OpenSerial(1, 9600, mode == 1 ? 7 : 8, 2, 1), 1);
+    unsigned char buffer[256] = {};
+    EXPECT_EQ(Read(link, 0, 1, 3, 0x0012, 2, buffer), mb::kChecksum) << link.LastErrorText();
+    // The fault hit one reply only: the line goes on.
+    EXPECT_EQ(Read(link, 0, 1, 3, 0x0012, 2, buffer), 4) << link.LastErrorText();
+  }
+}
+
+TEST_F(DevsimTest, SlowLineReads125RegistersWithTheDefaultResponseTime) {
+  // 1200 baud 8E1: the reply of 255 bytes takes 2.34 s on the wire, the request 73 ms.
+  Devsim sim;
+  ASSERT_TRUE(sim.Start({"--no-tcp", "--no-udp", "--pace", "1200:8E1", "--device", "code=0x0015 station=1"}));
+  CPortLink link;
+  link.SetPortResolver([&](int) { return sim.Field("pty"); });
+  link.SetStationAddr(1);
+  link.SetModbusMode(2);
+  EXPECT_EQ(link.ResponseTimeout(), CPortLink::kDefaultResponseMs);
+  ASSERT_EQ(link.OpenSerial(1, 1200, 8, 2, 1), 1);
+  unsigned char buffer[256] = {};
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Read(link, 0, 1, 3, 0x0012, 125, buffer), 250) << link.LastErrorText();
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_GE(ms, 2400) << "the simulator paces the reply at the line's speed";
+  EXPECT_EQ(Bytes(buffer, buffer + 4), (Bytes{0x00, 0x01, 0x00, 0x15}));  // the identity registers
+}
+
+TEST_F(DevsimTest, ExceptionCodeIsKeptAndNamed) {
+  Devsim sim;
+  ASSERT_TRUE(sim.Start({"--no-tcp", "--no-udp", "--fault", "exception:6"}));
+  CPortLink link;
+  link.SetPortResolver([&](int) { return sim.Field("pty"); });
+  link.SetStationAddr(1);
+  link.SetModbusMode(2);
+  ASSERT_EQ(link.OpenSerial(1, 9600, 8, 0, 1), 1);
+  unsigned char buffer[256] = {};
+  int fn = 0;
+  ASSERT_GT(link.Request(0, 1, 0, 3, std::array<unsigned char, 4>{0, 0x12, 0, 2}.data(), 4), 0);
+  EXPECT_EQ(link.Response(0, 1, &fn, nullptr, buffer), mb::kException);
+  EXPECT_EQ(fn, 0x83);
+  EXPECT_EQ(link.LastException(), 6);
+  EXPECT_EQ(link.LastErrorText(), "exception 06 (server device busy)");
 }
 
 TEST_F(DevsimTest, SerialDiscoveryReply) {

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -172,6 +174,43 @@ TEST_F(LinkManagerTest, SerialPortThatIsNotATerminalGives503AndAReason) {
   EXPECT_NE(log[0].find("not a serial device"), std::string::npos) << log[0];
   // The box keeps its text and carries the same reason beneath it.
   EXPECT_EQ(m_prompts.details[0], log[0]);
+}
+
+TEST_F(LinkManagerTest, SerialPortHeldByAnotherProcessGives503NamingIt) {
+  int m = -1, sl = -1;
+  char name[128] = {};
+  ASSERT_EQ(::openpty(&m, &sl, name, nullptr, nullptr), 0);
+  ::close(sl);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t holder = ::fork();
+  if (holder == 0) {  // another program holding the port the way serial tools do
+    const int fd = ::open(name, O_RDWR | O_NOCTTY);
+    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) ::_exit(1);
+    ::write(ready[1], "x", 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  m_portLink.SetPortResolver([&](int) { return std::string(name); });
+  CLinkManager link(m_conf, m_portLink);
+  std::vector<std::string> log;
+  link.LogLine = [&](const std::string& line) { log.push_back(line); };
+  m_conf.CommType = 0;
+  m_conf.ComPortNum = 5;
+  EXPECT_EQ(link.OpenLink(), -1);
+  ::kill(holder, SIGKILL);
+  ::waitpid(holder, nullptr, 0);
+  ::close(m);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  ASSERT_EQ(m_prompts.shown.size(), 1u);
+  EXPECT_EQ(m_prompts.shown[0], "Cannot open the specified communication!");
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find("COM5: "), std::string::npos) << log[0];
+  EXPECT_NE(log[0].find("in use by link_tests (pid " + std::to_string(holder) + ")"), std::string::npos) << log[0];
+  EXPECT_EQ(link.LastOpenFailure(), log[0]);
 }
 
 TEST_F(LinkManagerTest, ManagerAbsentGivesMinusOneAfterThePause) {
