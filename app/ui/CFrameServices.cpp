@@ -10,11 +10,11 @@
 #include "app/CLinkPreset.h"
 #include "app/ui/CCorvaneApp.h"
 #include "app/ui/CMainFrame.h"
+#include "comm/CSerialLineSettings.h"
 #include "comm/ui/CCommSetDlg.h"
 #include "framework/CommandIds.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMyDocManager.h"
-#include "platform/CSerialPortMap.h"
 #include "platform/IPrompts.h"
 #include "resources/CStringTable.h"
 #include "resources/StringIds.h"
@@ -25,8 +25,8 @@
 namespace corvane {
 
 CFrameServices::CFrameServices(CMainFrame& frame) : m_frame(frame) {
-  // COMn is the device the port map gives for it.
-  m_portLink.SetPortResolver([](int n) { return platform::CSerialPortMap().DeviceForComPort(n).value_or(""); });
+  // COMn is the device the port map gives for it, in every link of the process (BusLink's too).
+  comm::CSerialLineSettings::Apply();
   m_link.LogLine = [this](const std::string& line) {
     m_strLinkFailure = line;
     LogLine(line);

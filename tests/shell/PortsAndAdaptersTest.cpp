@@ -26,8 +26,9 @@ protected:
   }
   void TearDown() override { fs::remove_all(m_root); }
 
-  void AddTty(const std::string& name, const char* uartType) {
+  void AddTty(const std::string& name, const char* uartType, bool hardware = true) {
     fs::create_directories(m_root / "sys/class/tty" / name);
+    if (hardware) fs::create_directories(m_root / "sys/class/tty" / name / "device");
     if (uartType) std::ofstream(m_root / "sys/class/tty" / name / "type") << uartType << "\n";
     std::ofstream(m_root / "dev" / name) << "";
   }
@@ -40,7 +41,7 @@ TEST_F(FakeMachine, PresentDevicesGetStableComNumbers) {
   AddTty("ttyS1", "0");      // a legacy node with nothing behind it
   AddTty("ttyUSB0", nullptr);
   AddTty("ttyACM2", nullptr);
-  AddTty("tty5", nullptr);   // consoles are not serial ports
+  AddTty("tty5", nullptr, false);  // consoles are not serial ports: no device behind them
   const auto entries = Map().Entries();
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].comName, "COM1");
@@ -68,7 +69,8 @@ TEST_F(FakeMachine, ExplicitEntriesWinAndNeedNotBeTerminals) {
   ASSERT_EQ(store.SetValue(RegRoot::LocalMachine, CSerialPortMap::kPortsKey, {"Junk", REG_SZ, sz("/dev/x")}), kRegOk);
   EXPECT_EQ(Map().DeviceForComPort(17), text17);  // the explicit entry, not ttyUSB0
   EXPECT_EQ(Map().DeviceForComPort(4), notATerminal);
-  EXPECT_EQ(Map().Entries().size(), 2u);
+  EXPECT_EQ(Map().DeviceForComPort(18), (m_root / "dev" / "ttyUSB0").string());  // moved on, still listed
+  EXPECT_EQ(Map().Entries().size(), 3u);
 }
 
 TEST_F(FakeMachine, AdapterTypesFromTheSysTree) {
