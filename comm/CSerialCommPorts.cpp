@@ -2,6 +2,7 @@
 
 #include "comm/CRegistryAccess.h"
 #include "platform/CRegStore.h"
+#include "platform/CSerialPortMap.h"
 
 namespace corvane::comm {
 
@@ -23,6 +24,12 @@ std::vector<std::string> CSerialCommPorts::List() {
     ports.push_back(platform::CRegStore::TextOf(v));
   }
   return ports;
+}
+
+std::map<std::string, std::string> CSerialCommPorts::Descriptions() {
+  std::map<std::string, std::string> descriptions;
+  for (const platform::SerialPortEntry& e : platform::CSerialPortMap().Entries()) descriptions[e.comName] = e.description;
+  return descriptions;
 }
 
 }  // namespace corvane::comm

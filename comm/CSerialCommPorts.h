@@ -1,5 +1,6 @@
 #pragma once
 // The serial port names ("COM3") the machine's serial-port map lists, as its values' data.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ public:
 
   // In the map's value order; empty when the key does not open.
   static std::vector<std::string> List();
+  // Which device each port of this machine's port map is ("COM17" -> its by-id name, or driver
+  // and path), for showing beside the names.
+  static std::map<std::string, std::string> Descriptions();
 };
 
 }  // namespace corvane::comm

@@ -769,6 +769,49 @@ Connect a network adapter, or choose another communication type.</source>
         <translation>没有可用的以太网或无线网络适配器，因此无法设置以太网连接。
 请连接网络适配器，或选择其他通信类型。</translation>
     </message>
+    <message>
+        <source>Line Settings...</source>
+        <translation>线路设置...</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::comm::CSerialLineDlg</name>
+    <message>
+        <source>Serial Line Settings</source>
+        <translation>串行线路设置</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Response time</source>
+        <translation>响应时间</translation>
+    </message>
+    <message>
+        <source>How long a device may take before its reply begins; the reply&apos;s own time on the line is added. For every port.</source>
+        <translation>设备开始回复前可用的时间；回复本身在线路上的传输时间另行加上。适用于所有端口。</translation>
+    </message>
+    <message>
+        <source>RS-485 direction control (RTS on while sending)</source>
+        <translation>RS-485 方向控制（发送时 RTS 有效）</translation>
+    </message>
+    <message>
+        <source>Delay before send</source>
+        <translation>发送前延时</translation>
+    </message>
+    <message>
+        <source>Delay after send</source>
+        <translation>发送后延时</translation>
+    </message>
+    <message>
+        <source>Only for %1, and only where its driver offers the kernel&apos;s RS-485 mode.</source>
+        <translation>仅用于 %1，且仅在其驱动程序提供内核 RS-485 模式时有效。</translation>
+    </message>
+    <message>
+        <source>The line settings could not be stored: the settings folder cannot be written by this user.</source>
+        <translation>无法保存线路设置：此用户无法写入设置文件夹。</translation>
+    </message>
 </context>
 <context>
     <name>corvane::comm::CIPListDlg</name>

@@ -769,6 +769,49 @@ Connect a network adapter, or choose another communication type.</source>
         <translation>沒有可用的乙太網路或無線網路介面卡，因此無法設定乙太網路連線。
 請連接網路介面卡，或選擇其他通訊類型。</translation>
     </message>
+    <message>
+        <source>Line Settings...</source>
+        <translation>線路設定...</translation>
+    </message>
+</context>
+<context>
+    <name>corvane::comm::CSerialLineDlg</name>
+    <message>
+        <source>Serial Line Settings</source>
+        <translation>序列線路設定</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>裝置</translation>
+    </message>
+    <message>
+        <source>Response time</source>
+        <translation>回應時間</translation>
+    </message>
+    <message>
+        <source>How long a device may take before its reply begins; the reply&apos;s own time on the line is added. For every port.</source>
+        <translation>裝置開始回覆前可用的時間；回覆本身在線路上的傳輸時間另行加上。適用於所有連接埠。</translation>
+    </message>
+    <message>
+        <source>RS-485 direction control (RTS on while sending)</source>
+        <translation>RS-485 方向控制（傳送時 RTS 有效）</translation>
+    </message>
+    <message>
+        <source>Delay before send</source>
+        <translation>傳送前延遲</translation>
+    </message>
+    <message>
+        <source>Delay after send</source>
+        <translation>傳送後延遲</translation>
+    </message>
+    <message>
+        <source>Only for %1, and only where its driver offers the kernel&apos;s RS-485 mode.</source>
+        <translation>僅用於 %1，且僅在其驅動程式提供核心 RS-485 模式時有效。</translation>
+    </message>
+    <message>
+        <source>The line settings could not be stored: the settings folder cannot be written by this user.</source>
+        <translation>無法儲存線路設定：此使用者無法寫入設定資料夾。</translation>
+    </message>
 </context>
 <context>
     <name>corvane::comm::CIPListDlg</name>

@@ -1,5 +1,8 @@
 #include "comm/ui/CCommSetDlg.h"
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -7,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,6 +21,8 @@
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
 #include "comm/ui/CIpAddressEdit.h"
+#include "comm/ui/CPortItemDelegate.h"
+#include "comm/ui/CSerialLineDlg.h"
 #include "platform/IPrompts.h"
 
 namespace corvane::comm {
@@ -77,6 +83,10 @@ CCommSetDlg::CCommSetDlg(CommConf& record, std::vector<std::string>& adapterName
   connect(m_pInterface, &QComboBox::currentIndexChanged, this, &CCommSetDlg::OnInterface);
   connect(m_pDefault, &QPushButton::clicked, this, &CCommSetDlg::OnDefault);
   connect(m_pIpList, &QPushButton::clicked, this, &CCommSetDlg::OnIpList);
+  const auto showDevice = [this] { m_pCom->setToolTip(m_pCom->currentData(CPortItemDelegate::kDetailRole).toString()); };
+  connect(m_pCom, &QComboBox::currentIndexChanged, this, showDevice);
+  connect(m_pCom, &QWidget::customContextMenuRequested, this, &CCommSetDlg::OnPortMenu);
+  showDevice();
 }
 
 void CCommSetDlg::Build() {
@@ -103,6 +113,8 @@ void CCommSetDlg::Build() {
   m_pPort->hide();
   m_pCom = DropList(this, "11101");
   m_pCom->setMinimumContentsLength(8);
+  m_pCom->setItemDelegate(new CPortItemDelegate(m_pCom));
+  m_pCom->setContextMenuPolicy(Qt::CustomContextMenu);
   m_pBaud = DropList(this, "11103", {"9600", "19200", "38400", "57600", "115200"});
   m_pDataLen = DropList(this, "11102", {"7", "8"});
   m_pParity = DropList(this, "11105", {tr("None"), tr("Odd"), tr("Even")});
@@ -183,6 +195,7 @@ void CCommSetDlg::Build() {
 
 void CCommSetDlg::Open() {
   for (const std::string& port : CSerialCommPorts::List()) AddSorted(m_pCom, port);
+  DescribePorts();
 
   if (m_enumAdapters) m_enumAdapters();
   for (const std::string& name : m_aAdapterNames) m_pInterface->addItem(QString::fromStdString(name));
@@ -261,6 +274,32 @@ void CCommSetDlg::OnDefault() {
   SelectText(m_pParity, tr("Even"));
   SelectText(m_pStop, "1");
   SelectText(m_pMode, tr("ASCII"));
+}
+
+// Beside each name in the drop-down, which device it is; the entries' text stays "COMn".
+void CCommSetDlg::DescribePorts() {
+  const auto descriptions = CSerialCommPorts::Descriptions();
+  int widest = 0;
+  for (int i = 0; i < m_pCom->count(); ++i) {
+    const auto it = descriptions.find(m_pCom->itemText(i).toStdString());
+    if (it == descriptions.end()) continue;
+    const QString detail = QString::fromStdString(it->second);
+    m_pCom->setItemData(i, detail, CPortItemDelegate::kDetailRole);
+    m_pCom->setItemData(i, detail, Qt::ToolTipRole);
+    widest = std::max(widest, m_pCom->fontMetrics().horizontalAdvance(m_pCom->itemText(i) + "    " + detail));
+  }
+  if (widest > 0) m_pCom->view()->setMinimumWidth(widest + 48);
+}
+
+void CCommSetDlg::OnPortMenu(const QPoint& at) {
+  const int port = Decimal(m_pCom->currentText().mid(3));
+  QMenu menu(this);
+  QAction* settings = menu.addAction(tr("Line Settings..."));
+  settings->setEnabled(port > 0);
+  if (menu.exec(m_pCom->mapToGlobal(at)) == settings) {
+    CSerialLineDlg line(port, this);
+    line.exec();
+  }
 }
 
 void CCommSetDlg::OnIpList() {

@@ -53,6 +53,8 @@ private:
   void OnInterface();
   void OnDefault();
   void OnIpList();
+  void DescribePorts();
+  void OnPortMenu(const QPoint& at);
 
   CommConf& m_record;
   std::vector<std::string>& m_aAdapterNames;

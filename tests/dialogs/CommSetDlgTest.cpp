@@ -2,6 +2,7 @@
 // rules, Default, and what OK stores.
 #include <memory>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
 #include "comm/ui/CIpAddressEdit.h"
+#include "comm/ui/CPortItemDelegate.h"
+#include "platform/CRegStore.h"
 #include "platform/IPrompts.h"
 #include "tests/dialogs/DialogTestEnv.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -290,6 +293,32 @@ TEST_F(CommSetDlgTest, SerialLinkKeepsItsModeThroughOkButAPickedTypeGetsTheRule)
   auto ethernet = Open();
   UserPick(Get(*ethernet, "11100"), "RS232");
   EXPECT_EQ(Text(*ethernet, "11106"), "ASCII");
+}
+
+TEST_F(CommSetDlgTest, PortListShowsWhichDeviceEachNameIsAndStoresTheNumberAsBefore) {
+  SetSerialPorts({"COM2", "COM17"});
+  platform::CRegStore store;
+  ASSERT_EQ(store.SetString(platform::RegRoot::LocalMachine, "SOFTWARE\\Zelmar\\Corvane\\Ports", "COM17",
+                            "/dev/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0"),
+            0);
+  m_record.ComPortNum = 17;
+  auto dlg = Open();
+  QComboBox* com = Get(*dlg, "11101");
+  EXPECT_EQ(Items(com), (std::vector<std::string>{"COM17", "COM2"}));  // the names alone, in text order
+  EXPECT_EQ(com->itemData(0, CPortItemDelegate::kDetailRole).toString().toStdString(),
+            "/dev/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
+  EXPECT_EQ(com->toolTip(), com->itemData(0, CPortItemDelegate::kDetailRole).toString());
+  // The drop-down draws the device beside the name.
+  QStyleOptionViewItem option;
+  option.initFrom(com->view());
+  struct Probe : CPortItemDelegate {
+    using CPortItemDelegate::initStyleOption;
+  } probe;
+  probe.initStyleOption(&option, com->model()->index(0, 0));
+  EXPECT_TRUE(option.text.startsWith("COM17")) << option.text.toStdString();
+  EXPECT_TRUE(option.text.endsWith("usb-FTDI_FT232R_A50285BI-if00-port0")) << option.text.toStdString();
+  Ok(*dlg);
+  EXPECT_EQ(m_record.ComPortNum, 17);
 }
 
 TEST_F(CommSetDlgTest, NoPortsStoresPortZero) {

@@ -23,6 +23,7 @@
 #include "comm/CommConf.h"
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
+#include "comm/ui/CSerialLineDlg.h"
 #include "platform/CProfileStore.h"
 #include "settings/CIni.h"
 #include "tests/frame/GuiTestSupport.h"
@@ -103,6 +104,8 @@ TEST_P(DialogTextsTest, CommunicationIpListConfigureAndAboutDialogs) {
     comm::CIPListDlg list(record, nullptr, &commset);
     EXPECT_EQ(Untranslated(list, m_same, data), std::vector<std::string>{});
   }
+  comm::CSerialLineDlg line(3);
+  EXPECT_EQ(Untranslated(line, m_same, data), std::vector<std::string>{});
   CIni ini;
   const CModuleCatalogue catalogue(ini);
   meStringArray open, selected;
