@@ -1,16 +1,19 @@
 // Shows one of the dialogs filled with sample data, for screenshots:
-//   dialogs_show commset|iplist [type] [manager folder holding DriverInfo.dri, ending in /]
-// With CORVANE_GRAB=file.png set it saves the dialog's picture there and ends.
+//   dialogs_show commset|iplist|line [type] [manager folder holding DriverInfo.dri, ending in /]
+// With CORVANE_GRAB=file.png set it saves the dialog's picture there and ends; with
+// CORVANE_QM=satellite.qm set it shows the dialog in that satellite's language.
 #include <cstdlib>
 #include <cstring>
 
 #include <QApplication>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include "comm/CommConf.h"
 #include "comm/ui/CCommSetDlg.h"
 #include "comm/ui/CIPListDlg.h"
+#include "comm/ui/CSerialLineDlg.h"
 #include "platform/CRegStore.h"
 
 namespace {
@@ -28,11 +31,24 @@ int Run(QApplication& app, QWidget& shown) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QTranslator satellite;
+  if (const char* qm = std::getenv("CORVANE_QM"); qm && satellite.load(QString::fromLocal8Bit(qm)))
+    QApplication::installTranslator(&satellite);
   const bool iplist = argc > 1 && std::strcmp(argv[1], "iplist") == 0;
+  if (argc > 1 && std::strcmp(argv[1], "line") == 0) {
+    corvane::comm::CSerialLineDlg line(17);
+    return Run(app, line);
+  }
   corvane::platform::CRegStore::SetSerialCommProvider([] {
     return corvane::platform::RegStringPairs{{"\\Device\\ttyS0", "COM1"}, {"\\Device\\ttyUSB0", "COM10"},
                                              {"\\Device\\ttyS1", "COM2"}};
   });
+  // Which device each is: explicit entries of the port map (a USB adapter by its by-id name).
+  corvane::platform::CRegStore store;
+  const char* ports = "SOFTWARE\\Zelmar\\Corvane\\Ports";
+  store.SetString(corvane::platform::RegRoot::LocalMachine, ports, "COM1", "/dev/ttyS0");
+  store.SetString(corvane::platform::RegRoot::LocalMachine, ports, "COM10",
+                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
   if (argc > 3)
     corvane::platform::CRegStore().SetString(corvane::platform::RegRoot::LocalMachine,
                                              "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\PORTHUB.exe",
