@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "libs/portlink/CPortLink.h"
+#include "libs/portlink/ModbusFrame.h"
 
 namespace corvane::paramedit {
 namespace {
@@ -24,6 +25,18 @@ void Put16(std::vector<unsigned char>& out, unsigned v) {
 }
 
 unsigned Be16(const unsigned char* p) { return static_cast<unsigned>(p[0] << 8 | p[1]); }
+
+// The failure of a transfer for its log line; an exception reply with its code named.
+std::string FailureText(const CPortLink& link, int code) {
+  std::string text = CParamTransfer::ResultText(code);
+  if (code == modbus::kException && link.LastException() > 0) {
+    char number[8];
+    std::snprintf(number, sizeof number, " %02X", link.LastException() & 0xFF);
+    const std::string name = modbus::ExceptionName(link.LastException());
+    text += number + (name.empty() ? std::string() : " (" + name + ")");
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -76,7 +89,7 @@ TransferReport CParamTransfer::ReadAll(CParamSet& set) {
     int function = 0, count = 0;
     const int got = sent > 0 ? m_link.Response(m_type, m_handle, &function, &count, reply) : sent;
     if (got <= 0) {
-      report.errors.push_back("reading " + RangeText(run) + " failed: " + ResultText(got < 0 ? got : m_link.LastResult()));
+      report.errors.push_back("reading " + RangeText(run) + " failed: " + FailureText(m_link, got < 0 ? got : m_link.LastResult()));
       continue;
     }
     if (count != run.count * 2) {
@@ -113,7 +126,7 @@ TransferReport CParamTransfer::WritePending(CParamSet& set) {
     int replyFunction = 0, count = 0;
     const int got = sent > 0 ? m_link.Response(m_type, m_handle, &replyFunction, &count, reply) : sent;
     if (got <= 0) {
-      report.errors.push_back("writing " + RangeText(run) + " failed: " + ResultText(got < 0 ? got : m_link.LastResult()));
+      report.errors.push_back("writing " + RangeText(run) + " failed: " + FailureText(m_link, got < 0 ? got : m_link.LastResult()));
       continue;
     }
     // The echo names the request's first register and its value (6) or count (16).

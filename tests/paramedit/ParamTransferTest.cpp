@@ -96,7 +96,8 @@ TEST_F(ParamTransfer, FailuresAreReportedPerRunAndLeaveValuesPending) {
     const char* fault;
     const char* readError;
   } rows[] = {
-      {"exception:2", "reading 0x0013 failed: exception reply"},
+      {"exception:2", "reading 0x0013 failed: exception reply 02 (illegal data address)"},
+      {"exception:6", "reading 0x0013 failed: exception reply 06 (server device busy)"},
       {"noreply", "reading 0x0013 failed: no answer (time-out)"},
       {"badcrc", "reading 0x0013 failed: checksum error"},
   };
