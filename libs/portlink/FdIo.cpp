@@ -68,12 +68,12 @@ long ReadExact(int fd, std::uint8_t* buf, std::size_t n, int timeoutMs) {
   return static_cast<long>(got);
 }
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t n, int timeoutMs) {
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t n, int timeoutMs, bool socket) {
   const std::int64_t deadline = NowMs() + (timeoutMs < 0 ? 0 : timeoutMs);
   std::size_t sent = 0;
   while (sent < n) {
-    // MSG_NOSIGNAL would need send(); a closed socket must not kill the program, so try send first.
-    ssize_t r = ::send(fd, data + sent, n - sent, MSG_NOSIGNAL);
+    // A closed socket must not kill the program: MSG_NOSIGNAL, which only send() takes.
+    ssize_t r = socket ? ::send(fd, data + sent, n - sent, MSG_NOSIGNAL) : ::write(fd, data + sent, n - sent);
     if (r < 0 && errno == ENOTSOCK) r = ::write(fd, data + sent, n - sent);
     if (r > 0) {
       sent += static_cast<std::size_t>(r);

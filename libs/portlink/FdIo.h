@@ -16,8 +16,9 @@ int WaitReadable(int fd, int timeoutMs);
 long ReadSome(int fd, std::uint8_t* buf, std::size_t n, int timeoutMs);
 // Reads exactly n bytes within timeoutMs in total; returns n, or a negative / 0 code as ReadSome.
 long ReadExact(int fd, std::uint8_t* buf, std::size_t n, int timeoutMs);
-// Writes all n bytes within timeoutMs in total; returns true when all went out.
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t n, int timeoutMs);
+// Writes all n bytes within timeoutMs in total; returns true when all went out. A socket is
+// written without SIGPIPE.
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t n, int timeoutMs, bool socket = true);
 // Milli- and microseconds of a monotonic clock.
 std::int64_t NowMs();
 std::int64_t NowUs();

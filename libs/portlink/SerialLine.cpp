@@ -71,6 +71,7 @@ std::string SerialLine::Open(const std::string& path, const SerialSettings& s) {
   }
   ::tcflush(m_fd.Get(), TCIOFLUSH);
   m_settings = s;
+  m_pseudo = IsPseudoTerminal(m_fd.Get());
   return {};
 }
 
@@ -139,8 +140,8 @@ long SerialLine::SilenceUs(int tenths) const {
 bool SerialLine::FlushInput() const {
   if (!m_fd) return false;
   int waiting = 0;
-  const bool stale = ::ioctl(m_fd.Get(), FIONREAD, &waiting) == 0 && waiting > 0;
-  ::tcflush(m_fd.Get(), TCIFLUSH);
+  const bool stale = ::ioctl(m_fd.Get(), FIONREAD, &waiting) != 0 || waiting > 0;
+  if (stale) ::tcflush(m_fd.Get(), TCIFLUSH);
   return stale;
 }
 

@@ -45,6 +45,8 @@ class SerialLine {
   long SilenceUs(int tenths) const;
   // Drops bytes received but not yet read; true when some were waiting.
   bool FlushInput() const;
+  // A pseudo-terminal: no wire, so nothing to wait for once written.
+  bool Pseudo() const { return m_pseudo; }
 
  private:
   std::string Configure(const std::string& path, const SerialSettings& s);
@@ -54,6 +56,7 @@ class SerialLine {
   SerialLock m_lock;
   SerialSettings m_settings;
   bool m_restoreRs485 = false;
+  bool m_pseudo = false;
   serial_rs485 m_previousRs485{};
 };
 

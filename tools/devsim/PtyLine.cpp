@@ -81,7 +81,8 @@ PtyLine::Clock::time_point PtyLine::Received(std::size_t n, Clock::time_point no
 }
 
 PtyLine::Clock::time_point PtyLine::Transmit(std::size_t n, Clock::time_point due) {
-  const Clock::time_point start = std::max(due, m_txFree);
+  // A reply starts once the request has crossed the line, and after what is still being sent.
+  const Clock::time_point start = std::max({due, m_rxFree, m_txFree});
   m_txFree = start + m_char * static_cast<long>(n);
   return start + m_char;
 }

@@ -40,7 +40,8 @@ class PtyLine {
   // n bytes read at `now`: when the last of them has arrived on a line of this pace.
   Clock::time_point Received(std::size_t n, Clock::time_point now);
   // A reply of n bytes due at `due`: when its first byte has crossed the line (the others follow
-  // one character time apart), after whatever is still being sent.
+  // one character time apart), once the request has crossed it and after whatever is still
+  // being sent.
   Clock::time_point Transmit(std::size_t n, Clock::time_point due);
   Clock::duration CharTime() const { return m_char; }
 

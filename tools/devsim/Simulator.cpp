@@ -429,7 +429,7 @@ void Simulator::ReadStream(Stream& s) {
   }
   s.in.insert(s.in.end(), buf, buf + n);
   if (s.kind == Kind::Pty) {
-    if (!m_line.Paced()) ProcessPty(false);  // paced: once the request has crossed the line
+    ProcessPty(false);  // paced, its reply waits until the request has crossed the line
   } else if (s.kind == Kind::ModbusTcp) ProcessTcp(s);
   else if (s.kind == Kind::PorthubRequest) ProcessPorthub(s);
   else ProcessManager(s);
@@ -515,7 +515,7 @@ Simulator::Clock::time_point Simulator::NextDeadline(Clock::time_point now) cons
   auto next = Clock::time_point::max();
   auto consider = [&](Clock::time_point t) { next = std::min(next, t); };
   if (m_pty && !m_pty->out.empty()) consider(m_pty->out.front().due);
-  if (m_pty && !m_pty->in.empty()) consider(m_line.Paced() ? m_pty->lastRx : m_pty->lastRx + kRtuSilence);
+  if (m_pty && !m_pty->in.empty()) consider(m_pty->lastRx + kRtuSilence);
   if (const auto tick = m_line.NextTick(now)) consider(*tick);
   for (const auto& s : m_streams)
     if (!s->out.empty()) consider(s->out.front().due);
@@ -570,7 +570,6 @@ void Simulator::Run() {
       for (std::size_t i = 0; i < polled && i < m_streams.size(); ++i)
         if (fds[streamAt + i].revents & (POLLIN | POLLHUP | POLLERR)) ReadStream(*m_streams[i]);
     }
-    if (m_pty && !m_pty->in.empty() && m_line.Paced() && Clock::now() >= m_pty->lastRx) ProcessPty(false);
     if (m_pty && !m_pty->in.empty() && Clock::now() >= m_pty->lastRx + kRtuSilence) ProcessPty(true);
     m_line.Tick(Clock::now());
 
