@@ -211,6 +211,7 @@ TEST_F(LinkManagerTest, SerialPortHeldByAnotherProcessGives503NamingIt) {
   EXPECT_NE(log[0].find("COM5: "), std::string::npos) << log[0];
   EXPECT_NE(log[0].find("in use by link_tests (pid " + std::to_string(holder) + ")"), std::string::npos) << log[0];
   EXPECT_EQ(link.LastOpenFailure(), log[0]);
+  EXPECT_EQ(m_prompts.details[0], log[0]);  // and beneath the message
 }
 
 TEST_F(LinkManagerTest, ManagerAbsentGivesMinusOneAfterThePause) {
