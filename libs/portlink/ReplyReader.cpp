@@ -10,9 +10,12 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t kRxCap = 2 * modbus::kMaxAsciiFrame + 64;
-// USB adapters hand received bytes over in chunks up to ~16 ms apart: a shorter pause is no
-// end of frame, and a reply's deadline gets this much on top of its wire time.
+// USB adapters hand received bytes over in chunks up to ~16 ms apart: a reply's deadline gets
+// this much on top of its wire time.
 constexpr long kLineSlackUs = 20000;
+// A pause this long ends an RTU reply that is still incomplete: far above an adapter's chunks and
+// a busy machine's scheduling, far below the deadline of a long reply on a slow line.
+constexpr long kEndGapUs = 100000;
 
 }  // namespace
 
@@ -26,7 +29,7 @@ int ReadReply(Link& link, int responseMs, std::uint8_t* out, std::size_t cap, mo
   bool closed = false;
   const bool line = t.wireUs(link, 1) > 0;
   const long slackUs = line ? kLineSlackUs + t.wireUs(link, 1) : 0;
-  const long gapUs = framing.endsAtSilence ? std::max(kLineSlackUs, t.wireUs(link, 35) / 10) : 0;
+  const long gapUs = framing.endsAtSilence ? std::max(kEndGapUs, t.wireUs(link, 35) / 10) : 0;
   const std::int64_t startUs = link.sentUs;
   mb::Scan s;
   for (;;) {

@@ -1,7 +1,8 @@
 // RTU: station, PDU, CRC-16 low byte first. A reply is framed as libmodbus frames it: its length
 // comes from the station, function and byte count at the start of what arrived, and the frame is
-// taken once that many bytes are there and the check holds. Only after a failed check (or, at the
-// end, a frame that never completed) are the bytes searched further, one offset at a time.
+// taken once that many bytes are there and the check holds. Only after a failed check are the
+// bytes searched further, one offset at a time; a frame that never completed is not searched, as
+// its data may well hold a CRC-valid window.
 #include <algorithm>
 
 #include "libs/portlink/Crc16.h"
@@ -65,9 +66,10 @@ Scan ScanRtu(const std::uint8_t* rx, const std::uint8_t* bad, std::size_t n, std
       return s;
     }
     const std::size_t len = RtuLength(rx + off, n - off);
-    if (len > n - off && !final) {
+    if (len > n - off) {
       s.need = off + len;
       s.settled = off;
+      if (final) break;
       return s;
     }
     if (len != 0 && len <= n - off && CrcHolds(rx + off, len) && Clean(bad + off, len)) {

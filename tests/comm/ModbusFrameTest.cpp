@@ -14,6 +14,7 @@
 using namespace corvane;
 namespace mb = corvane::modbus;
 using commtest::Bytes;
+using commtest::Concat;
 using commtest::Text;
 using commtest::WithCrc;
 
@@ -67,10 +68,13 @@ TEST(ModbusDecode, RtuReplies) {
   garbage.insert(garbage.end(), good.begin(), good.end());
   const RtuRow rows[] = {
       {"good", good, false, 4, {0x00, 0x01, 0x00, 0x15}},
-      // Bytes before the frame are searched past only once the first candidate has failed: here
-      // it announces 71 bytes, so that is known only when nothing more comes.
-      {"garbage before the frame", garbage, true, 4, {0x00, 0x01, 0x00, 0x15}},
-      {"garbage before the frame, still arriving", garbage, false, mb::kIncomplete, {}},
+      // Bytes before the frame are searched past only after a failed check. Here the first
+      // candidate announces 71 bytes: it never completes, and an incomplete frame is not searched
+      // (its data may hold a CRC-valid window), as libmodbus does not.
+      {"garbage announcing a long frame before it", garbage, true, mb::kTruncated, {}},
+      {"garbage announcing a long frame, still arriving", garbage, false, mb::kIncomplete, {}},
+      {"garbage that fails its check before the frame", Concat({{0x01, 0x83, 0x02, 0x00, 0x00}, good}), false, 4,
+       {0x00, 0x01, 0x00, 0x15}},
       {"bad crc", badCrc, true, mb::kChecksum, {}},
       {"bad crc, still arriving", badCrc, false, mb::kIncomplete, {}},
       {"wrong station", WithCrc({0x02, 0x03, 0x02, 0x00, 0x01}), false, mb::kStation, {}},

@@ -34,10 +34,12 @@ class PieceWriter {
   ~PieceWriter() { Join(); }
   void Start(int fd, std::vector<Bytes> pieces, std::chrono::microseconds gap, std::chrono::milliseconds delay = {}) {
     m_thread = std::thread([=] {
-      std::this_thread::sleep_for(delay);
+      // On a schedule of its own, so late wake-ups do not add up.
+      auto at = Clock::now() + delay;
       for (const Bytes& p : pieces) {
+        std::this_thread::sleep_until(at);
         WriteBytes(fd, p);
-        std::this_thread::sleep_for(gap);
+        at += gap;
       }
     });
   }
