@@ -142,6 +142,14 @@ SerialPortEntry EntryOf(const Tty& t, int n) {
   return {"\\Device\\" + t.name, "COM" + std::to_string(n), t.device, description};
 }
 
+// A machine-wide record where this user may write the machine's file, else the user's own:
+// an ordinary user's adapter keeps its number either way.
+void Record(CRegStore& store, const std::string& byId, int n) {
+  const std::string com = "COM" + std::to_string(n);
+  if (store.SetString(RegRoot::LocalMachine, CSerialPortMap::kByIdKey, byId, com) != kRegOk)
+    store.SetString(RegRoot::CurrentUser, CSerialPortMap::kByIdKey, byId, com);
+}
+
 }  // namespace
 
 std::vector<SerialPortEntry> CSerialPortMap::Entries() const {
@@ -158,12 +166,16 @@ std::vector<SerialPortEntry> CSerialPortMap::Entries() const {
     explicitDevices.insert(RealPathOf(device));
     entries.push_back({"\\Device\\" + device.substr(device.rfind('/') + 1), v.name, device, device});
   }
+  // The machine's records first; the user's own (kept where the machine's file is not theirs to
+  // write) fill in what the machine has not recorded.
   std::map<std::string, int> recorded;
-  for (const RegValue& v : store.EnumValues(RegRoot::LocalMachine, kByIdKey).values) {
-    const int n = ComNumber(CRegStore::TextOf(v));
-    if (used.Free(n)) {
-      used.Take(n);  // reserved for its device, present or not
-      recorded.emplace(v.name, n);
+  for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+    for (const RegValue& v : store.EnumValues(root, kByIdKey).values) {
+      const int n = ComNumber(CRegStore::TextOf(v));
+      if (recorded.count(v.name) == 0 && used.Free(n)) {
+        used.Take(n);  // reserved for its device, present or not
+        recorded.emplace(v.name, n);
+      }
     }
   }
   std::vector<Tty> ttys = PresentTtys(m_sysRoot, m_devRoot);
@@ -186,7 +198,7 @@ std::vector<SerialPortEntry> CSerialPortMap::Entries() const {
     }
     for (const auto& [t, n] : numbered) {
       entries.push_back(EntryOf(*t, n));
-      if (!t->byId.empty()) store.SetString(RegRoot::LocalMachine, kByIdKey, t->byId, "COM" + std::to_string(n));
+      if (!t->byId.empty()) Record(store, t->byId, n);
     }
   }
   std::sort(entries.begin(), entries.end(),

@@ -6,6 +6,8 @@
 // - A device with a stable name in /dev/serial/by-id (a USB adapter) keeps the number recorded
 //   for that name the first time it was seen (Ports\ById, "<by-id name>" = "COMn"), wherever and
 //   in whatever order it is plugged in; a recorded number stays reserved while it is unplugged.
+//   The record is machine-wide; a user who may not write the machine's file keeps it in their
+//   own registry (the machine's records win).
 // - The others, and a by-id device seen for the first time, take their family's number when it
 //   is free (ttyS<k> COM<k+1>, ttyUSB<k> COM<k+17>, ttyACM<k> COM<k+33>), else the lowest free
 //   number from COM17 on (from COM1 for ttyS).

@@ -122,6 +122,27 @@ TEST_F(SerialPortMapTest, UsbAdapterKeepsItsNumberWhereverItIsPluggedIn) {
   EXPECT_EQ(found->description, "usb-CH340_0002-if00-port0");
 }
 
+TEST_F(SerialPortMapTest, OrdinaryUserKeepsTheNumberInTheirOwnRegistry) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes the machine's file anyway";
+  // The machine's registry as installed: readable, not writable by the user.
+  const fs::path machine = root / "machine";
+  fs::create_directories(machine);
+  ::setenv("PROGRAMDATA", machine.c_str(), 1);
+  fs::permissions(machine, fs::perms::owner_read | fs::perms::owner_exec);
+  PlugUsb("ttyUSB0", "usb-FTDI_FT232R_A50285BI-if00-port0");
+  PlugUsb("ttyUSB1", "usb-Prolific_PL2303_0001-if00-port0");
+  EXPECT_EQ(ComOfDevice().at(Dev("ttyUSB0")), "COM17");
+  Unplug("ttyUSB0");
+  Unplug("ttyUSB1");
+  PlugUsb("ttyUSB0", "usb-Prolific_PL2303_0001-if00-port0");
+  PlugUsb("ttyUSB1", "usb-FTDI_FT232R_A50285BI-if00-port0");
+  const auto m = ComOfDevice();
+  EXPECT_EQ(m.at(Dev("ttyUSB1")), "COM17");  // the FTDI adapter
+  EXPECT_EQ(m.at(Dev("ttyUSB0")), "COM18");
+  EXPECT_FALSE(fs::exists(machine / "Zelmar Industrial Automation"));
+  fs::permissions(machine, fs::perms::owner_all);
+}
+
 TEST_F(SerialPortMapTest, ExplicitEntriesWinOverRecordsAndAreNotListedTwice) {
   PlugUsb("ttyUSB0", "usb-FTDI_FT232R_A50285BI-if00-port0");
   AddTty("ttyACM0", nullptr, "cdc_acm");
