@@ -79,8 +79,8 @@ TEST_F(DevsimTest, TcpIdentityFunctionAndUnknownFunction) {
   ASSERT_GE(fd, 0);
   ASSERT_TRUE(SendAll(fd, {0, 1, 0, 0, 0, 6, 5, 0x67, 0x00, 0x12, 0x00, 0x02}));
   EXPECT_EQ(Hex(ReadFor(fd, 13, 2s)), Hex({0, 1, 0, 0, 0, 7, 5, 0x67, 4, 0x00, 0x01, 0xA0, 0x02}));
-  ASSERT_TRUE(SendAll(fd, {0, 2, 0, 0, 0, 2, 5, 0x2B}));
-  EXPECT_EQ(Hex(ReadFor(fd, 9, 2s)), Hex({0, 2, 0, 0, 0, 3, 5, 0xAB, 0x01}));
+  ASSERT_TRUE(SendAll(fd, {0, 2, 0, 0, 0, 2, 5, 0x11}));  // report server id: not served
+  EXPECT_EQ(Hex(ReadFor(fd, 9, 2s)), Hex({0, 2, 0, 0, 0, 3, 5, 0x91, 0x01}));
 }
 
 TEST_F(DevsimTest, RtuOnPtyAnswersIdentityAndKnownCrcRequest) {

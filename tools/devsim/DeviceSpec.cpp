@@ -1,5 +1,7 @@
 #include "tools/devsim/DeviceSpec.h"
 
+#include <cstdio>
+
 #include "tools/devsim/Numbers.h"
 
 namespace corvane::devsim {
@@ -8,10 +10,39 @@ namespace {
 constexpr std::size_t kMaxSubModules = 8;
 constexpr std::size_t kMaxRegisters = 4096;
 
+constexpr std::size_t kMaxIdentObjects = 7;
+constexpr std::size_t kMaxIdentText = 245;
+
 bool Word(const std::string& text, std::uint16_t& out) {
   long v = 0;
   if (!ParseNumber(text, v) || v < 0 || v > 0xFFFF) return false;
   out = static_cast<std::uint16_t>(v);
+  return true;
+}
+
+// "addr:value,addr:value" into a table; values up to `max`.
+template <class T>
+bool Pairs(const std::string& text, long max, std::map<std::uint16_t, T>& table) {
+  for (const std::string& s : Split(text, ',')) {
+    const auto colon = s.find(':');
+    std::uint16_t a = 0;
+    long v = 0;
+    if (colon == std::string::npos || !Word(s.substr(0, colon), a) || !ParseNumber(s.substr(colon + 1), v) || v < 0 ||
+        v > max || table.size() >= kMaxRegisters)
+      return false;
+    table[a] = static_cast<T>(v);
+  }
+  return true;
+}
+
+bool Ident(const std::string& text, std::vector<std::string>& objects, bool& none) {
+  objects.clear();
+  none = text == "none";
+  if (none) return true;
+  objects = Split(text, ',');
+  if (objects.size() < 3 || objects.size() > kMaxIdentObjects) return false;
+  for (const std::string& o : objects)
+    if (o.size() > kMaxIdentText) return false;
   return true;
 }
 }  // namespace
@@ -52,16 +83,15 @@ bool DeviceSpec::Parse(const std::string& line, std::string& error) {
         subModules.push_back(v);
       }
     } else if (key == "reg") {
-      for (const std::string& s : Split(value, ',')) {
-        const auto colon = s.find(':');
-        std::uint16_t a = 0, v = 0;
-        if (colon == std::string::npos || !Word(s.substr(0, colon), a) || !Word(s.substr(colon + 1), v) ||
-            registers.size() >= kMaxRegisters) {
-          ok = false;
-          break;
-        }
-        registers[a] = v;
-      }
+      ok = Pairs(value, 0xFFFF, registers);
+    } else if (key == "input") {
+      ok = Pairs(value, 0xFFFF, inputs);
+    } else if (key == "coil") {
+      ok = Pairs(value, 1, coils);
+    } else if (key == "discrete") {
+      ok = Pairs(value, 1, discrete);
+    } else if (key == "ident") {
+      ok = Ident(value, ident, identNone);
     } else if (key == "fault") {
       faultText += (faultText.empty() ? "" : ",") + value;
     } else {
@@ -76,14 +106,24 @@ bool DeviceSpec::Parse(const std::string& line, std::string& error) {
   return true;
 }
 
-std::map<std::uint16_t, std::uint16_t> DeviceSpec::InitialRegisters() const {
-  std::map<std::uint16_t, std::uint16_t> regs;
-  regs[0x0012] = 1;
-  regs[0x0013] = code;
+DeviceTables DeviceSpec::InitialTables() const {
+  DeviceTables t;
+  t.holding[0x0012] = 1;
+  t.holding[0x0013] = code;
   const std::uint16_t base = SubModuleBase();
-  for (std::size_t i = 0; i < subModules.size(); ++i) regs[static_cast<std::uint16_t>(base + i)] = subModules[i];
-  for (const auto& [a, v] : registers) regs[a] = v;
-  return regs;
+  for (std::size_t i = 0; i < subModules.size(); ++i) t.holding[static_cast<std::uint16_t>(base + i)] = subModules[i];
+  for (const auto& [a, v] : registers) t.holding[a] = v;
+  t.input = inputs;
+  t.coils = coils;
+  t.discrete = discrete;
+  if (!ident.empty()) {
+    t.ident = ident;
+  } else if (!identNone) {
+    char product[8];
+    std::snprintf(product, sizeof product, "%04X", code);
+    t.ident = {"Zelmar", product, "1.00"};
+  }
+  return t;
 }
 
 }  // namespace corvane::devsim

@@ -1,12 +1,15 @@
 #include "tools/devsim/ModbusCodec.h"
 
 #include "libs/portlink/Crc16.h"
+#include "tools/devsim/DeviceIdentity.h"
 
 namespace corvane::devsim {
 
 namespace {
 constexpr int kMaxReadRegisters = 125;
 constexpr int kMaxWriteRegisters = 123;
+constexpr int kMaxReadBits = 2000;
+constexpr int kMaxWriteBits = 1968;
 
 std::uint16_t Be16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
 void PutBe16(Bytes& out, std::uint16_t v) {
@@ -25,39 +28,91 @@ Bytes ModbusCodec::Exception(std::uint8_t function, std::uint8_t code) {
   return {static_cast<std::uint8_t>(function | 0x80), code};
 }
 
-Bytes ModbusCodec::Answer(std::map<std::uint16_t, std::uint16_t>& registers, const std::uint8_t* pdu,
-                          std::size_t size) {
-  if (size < 1) return {};
+namespace {
+
+Bytes ReadBits(const std::map<std::uint16_t, bool>& table, const std::uint8_t* pdu, std::size_t size) {
   const std::uint8_t fn = pdu[0];
-  if (fn == 3 || fn == kIdentityFunction) {
-    if (size != 5) return Exception(fn, 3);
-    const std::uint16_t start = Be16(pdu + 1);
-    const std::uint16_t count = Be16(pdu + 3);
-    if (count < 1 || count > kMaxReadRegisters) return Exception(fn, 3);
-    if (start + count > 0x10000) return Exception(fn, 2);
-    Bytes out{fn, static_cast<std::uint8_t>(count * 2)};
-    for (int i = 0; i < count; ++i) {
-      const auto it = registers.find(static_cast<std::uint16_t>(start + i));
-      PutBe16(out, it == registers.end() ? 0 : it->second);
-    }
-    return out;
+  if (size != 5) return ModbusCodec::Exception(fn, 3);
+  const std::uint16_t start = Be16(pdu + 1);
+  const std::uint16_t count = Be16(pdu + 3);
+  if (count < 1 || count > kMaxReadBits) return ModbusCodec::Exception(fn, 3);
+  if (start + count > 0x10000) return ModbusCodec::Exception(fn, 2);
+  Bytes out{fn, static_cast<std::uint8_t>((count + 7) / 8)};
+  out.resize(2u + out[1], 0);
+  for (int i = 0; i < count; ++i) {
+    const auto it = table.find(static_cast<std::uint16_t>(start + i));
+    if (it != table.end() && it->second) out[2 + i / 8] = static_cast<std::uint8_t>(out[2 + i / 8] | (1u << (i % 8)));
   }
+  return out;
+}
+
+Bytes ReadRegisters(const std::map<std::uint16_t, std::uint16_t>& table, const std::uint8_t* pdu, std::size_t size) {
+  const std::uint8_t fn = pdu[0];
+  if (size != 5) return ModbusCodec::Exception(fn, 3);
+  const std::uint16_t start = Be16(pdu + 1);
+  const std::uint16_t count = Be16(pdu + 3);
+  if (count < 1 || count > kMaxReadRegisters) return ModbusCodec::Exception(fn, 3);
+  if (start + count > 0x10000) return ModbusCodec::Exception(fn, 2);
+  Bytes out{fn, static_cast<std::uint8_t>(count * 2)};
+  for (int i = 0; i < count; ++i) {
+    const auto it = table.find(static_cast<std::uint16_t>(start + i));
+    PutBe16(out, it == table.end() ? 0 : it->second);
+  }
+  return out;
+}
+
+Bytes WriteCoils(std::map<std::uint16_t, bool>& coils, const std::uint8_t* pdu, std::size_t size) {
+  const std::uint8_t fn = pdu[0];
+  if (fn == 5) {
+    const std::uint16_t value = size == 5 ? Be16(pdu + 3) : 1;
+    if (value != 0xFF00 && value != 0x0000) return ModbusCodec::Exception(fn, 3);
+    coils[Be16(pdu + 1)] = value == 0xFF00;
+    return Bytes(pdu, pdu + 5);
+  }
+  if (size < 6) return ModbusCodec::Exception(fn, 3);
+  const std::uint16_t start = Be16(pdu + 1);
+  const std::uint16_t count = Be16(pdu + 3);
+  if (count < 1 || count > kMaxWriteBits || pdu[5] != (count + 7) / 8 || size != 6u + pdu[5])
+    return ModbusCodec::Exception(fn, 3);
+  if (start + count > 0x10000) return ModbusCodec::Exception(fn, 2);
+  for (int i = 0; i < count; ++i) coils[static_cast<std::uint16_t>(start + i)] = (pdu[6 + i / 8] >> (i % 8)) & 1;
+  return Bytes(pdu, pdu + 5);
+}
+
+Bytes WriteRegisters(std::map<std::uint16_t, std::uint16_t>& registers, const std::uint8_t* pdu, std::size_t size) {
+  const std::uint8_t fn = pdu[0];
   if (fn == 6) {
-    if (size != 5) return Exception(fn, 3);
+    if (size != 5) return ModbusCodec::Exception(fn, 3);
     registers[Be16(pdu + 1)] = Be16(pdu + 3);
     return Bytes(pdu, pdu + 5);
   }
-  if (fn == 16) {
-    if (size < 6) return Exception(fn, 3);
-    const std::uint16_t start = Be16(pdu + 1);
-    const std::uint16_t count = Be16(pdu + 3);
-    if (count < 1 || count > kMaxWriteRegisters || pdu[5] != count * 2 || size != 6u + count * 2u)
-      return Exception(fn, 3);
-    if (start + count > 0x10000) return Exception(fn, 2);
-    for (int i = 0; i < count; ++i) registers[static_cast<std::uint16_t>(start + i)] = Be16(pdu + 6 + 2 * i);
-    return Bytes(pdu, pdu + 5);
+  if (size < 6) return ModbusCodec::Exception(fn, 3);
+  const std::uint16_t start = Be16(pdu + 1);
+  const std::uint16_t count = Be16(pdu + 3);
+  if (count < 1 || count > kMaxWriteRegisters || pdu[5] != count * 2 || size != 6u + count * 2u)
+    return ModbusCodec::Exception(fn, 3);
+  if (start + count > 0x10000) return ModbusCodec::Exception(fn, 2);
+  for (int i = 0; i < count; ++i) registers[static_cast<std::uint16_t>(start + i)] = Be16(pdu + 6 + 2 * i);
+  return Bytes(pdu, pdu + 5);
+}
+
+}  // namespace
+
+Bytes ModbusCodec::Answer(DeviceTables& tables, const std::uint8_t* pdu, std::size_t size) {
+  if (size < 1) return {};
+  switch (pdu[0]) {
+    case 1: return ReadBits(tables.coils, pdu, size);
+    case 2: return ReadBits(tables.discrete, pdu, size);
+    case 3:
+    case kIdentityFunction: return ReadRegisters(tables.holding, pdu, size);
+    case 4: return ReadRegisters(tables.input, pdu, size);
+    case 5:
+    case 15: return WriteCoils(tables.coils, pdu, size);
+    case 6:
+    case 16: return WriteRegisters(tables.holding, pdu, size);
+    case kReadDeviceId: return DeviceIdentity::Answer(tables.ident, pdu, size);
+    default: return Exception(pdu[0], 1);
   }
-  return Exception(fn, 1);
 }
 
 Bytes ModbusCodec::FrameRtu(std::uint8_t station, const Bytes& pdu, bool badCheck) {

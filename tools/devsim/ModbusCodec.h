@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/devsim/DeviceTables.h"
+
 namespace corvane::devsim {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -13,9 +15,11 @@ using Bytes = std::vector<std::uint8_t>;
 class ModbusCodec {
  public:
   static constexpr std::uint8_t kIdentityFunction = 0x67;
+  static constexpr std::uint8_t kReadDeviceId = 43;
 
-  // The reply PDU for a request PDU; functions 3 and 0x67 read, 6 and 16 write.
-  static Bytes Answer(std::map<std::uint16_t, std::uint16_t>& registers, const std::uint8_t* pdu, std::size_t size);
+  // The reply PDU for a request PDU: functions 1, 2, 3, 4 and 0x67 read, 5, 6, 15 and 16 write,
+  // 43 reads the identification.
+  static Bytes Answer(DeviceTables& tables, const std::uint8_t* pdu, std::size_t size);
   static Bytes Exception(std::uint8_t function, std::uint8_t code);
 
   static Bytes FrameRtu(std::uint8_t station, const Bytes& pdu, bool badCheck);

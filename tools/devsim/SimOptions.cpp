@@ -1,5 +1,6 @@
 #include "tools/devsim/SimOptions.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -33,6 +34,21 @@ bool ParsePace(const std::string& text, int& baud, int& bits) {
   baud = static_cast<int>(b);
   return true;
 }
+// "1,5,17-20": station addresses 0 to 255, each once.
+bool ParseStations(const std::string& text, std::vector<int>& out) {
+  out.clear();
+  for (const std::string& part : Split(text, ',')) {
+    const auto dash = part.find('-');
+    long first = 0, last = 0;
+    if (!ParseNumber(part.substr(0, dash), first)) return false;
+    last = first;
+    if (dash != std::string::npos && !ParseNumber(part.substr(dash + 1), last)) return false;
+    if (first < 0 || last > 255 || first > last) return false;
+    for (long s = first; s <= last; ++s)
+      if (std::find(out.begin(), out.end(), s) == out.end()) out.push_back(static_cast<int>(s));
+  }
+  return !out.empty();
+}
 }  // namespace
 
 const char* SimOptions::Usage() {
@@ -40,6 +56,7 @@ const char* SimOptions::Usage() {
          "  --config FILE          device file (see README.md)\n"
          "  --device SPEC          add a device, e.g. \"code=0x0015 station=1 ip=127.0.0.2 sub=0x4041\"\n"
          "  --fault LIST           faults for every device, e.g. late:1200,bytewise\n"
+         "  --stations LIST        serve the first device at each station, e.g. 1,5,17-20; other units are silent\n"
          "  --mode auto|ascii|rtu  Modbus framing on the pty (default auto)\n"
          "  --no-pty               no serial line\n"
          "  --link PATH            symlink PATH to the pty\n"
@@ -83,6 +100,9 @@ bool SimOptions::Parse(const std::vector<std::string>& args, std::string& error)
         return false;
       }
       devices.push_back(d);
+    } else if (a == "--stations") {
+      if (!value(v) || !ParseStations(v, stations)) return error = "bad --stations " + v, false;
+      exactStations = true;
     } else if (a == "--fault") {
       if (!value(v)) return false;
       globalFault += (globalFault.empty() ? "" : ",") + v;
@@ -187,6 +207,16 @@ bool SimOptions::LoadFile(const std::string& path, std::string& error) {
 
 bool SimOptions::Finish(std::string& error) {
   if (devices.empty()) devices.emplace_back();
+  if (!stations.empty()) {
+    // The first device stands at every listed station; the others keep theirs.
+    const DeviceSpec model = devices.front();
+    devices.erase(devices.begin());
+    for (auto it = stations.rbegin(); it != stations.rend(); ++it) {
+      devices.insert(devices.begin(), model);
+      devices.front().station = static_cast<std::uint8_t>(*it);
+    }
+    if (devices.size() > kMaxDevices) return error = "too many devices", false;
+  }
   for (DeviceSpec& d : devices) {
     FaultSet f;
     if (!f.Parse(globalFault, error) || !f.Parse(d.faultText, error)) return false;

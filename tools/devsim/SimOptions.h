@@ -29,6 +29,10 @@ struct SimOptions {
   int porthubAnswer = -1;  // report this port instead of the real one
   bool porthubSilent = false;
   std::string globalFault;
+  // --stations: the first device served at each of these station addresses, and a unit id
+  // reaches only the device of that station (no listener answers every unit).
+  std::vector<int> stations;
+  bool exactStations = false;
   bool verbose = false;
   bool help = false;
 

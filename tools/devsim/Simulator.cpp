@@ -73,7 +73,7 @@ bool FillUnix(sockaddr_un& a, const std::string& path) {
 }  // namespace
 
 Simulator::Simulator(SimOptions options) : m_opt(std::move(options)) {
-  for (const DeviceSpec& spec : m_opt.devices) m_devices.push_back({spec, spec.InitialRegisters(), 0});
+  for (const DeviceSpec& spec : m_opt.devices) m_devices.push_back({spec, spec.InitialTables(), 0});
 }
 
 Simulator::~Simulator() { Cleanup(); }
@@ -239,7 +239,7 @@ void Simulator::HandleSerialModbus(const Bytes& adu, bool ascii) {
   Device* d = SerialDevice(adu[0]);
   if (!d) return;
   const FaultSet& f = FaultsFor(*d);
-  Bytes pdu = ModbusCodec::Answer(d->registers, adu.data() + 1, adu.size() - 1);
+  Bytes pdu = ModbusCodec::Answer(d->tables, adu.data() + 1, adu.size() - 1);
   ApplyPduFaults(pdu, f);
   const auto station = static_cast<std::uint8_t>(adu[0] + (f.wrongStation ? 1 : 0));
   Schedule(*m_pty, ascii ? ModbusCodec::FrameAscii(station, pdu, f.badCheck) : ModbusCodec::FrameRtu(station, pdu, f.badCheck),
@@ -298,12 +298,15 @@ void Simulator::ProcessPty(bool silenceOver) {
       in.erase(in.begin());
       continue;
     }
-    // RTU: requests of 8 bytes (reads, single writes), function 16 by its byte count,
-    // anything else ends at a silence.
+    // RTU: requests of 8 bytes (reads, single writes), functions 15 and 16 by their byte count,
+    // 43 of 7 bytes, anything else ends at a silence.
     std::size_t frame = 0;
     if (in.size() >= 8 && ModbusCodec::RtuCrcOk(in.data(), 8)) frame = 8;
-    else if (in.size() >= 7 && in[1] == 16 && in.size() >= 9u + in[6] && ModbusCodec::RtuCrcOk(in.data(), 9u + in[6]))
+    else if (in.size() >= 7 && (in[1] == 15 || in[1] == 16) && in.size() >= 9u + in[6] &&
+             ModbusCodec::RtuCrcOk(in.data(), 9u + in[6]))
       frame = 9u + in[6];
+    else if (in.size() >= 7 && in[1] == ModbusCodec::kReadDeviceId && ModbusCodec::RtuCrcOk(in.data(), 7))
+      frame = 7;
     else if (silenceOver && ModbusCodec::RtuCrcOk(in.data(), in.size())) frame = in.size();
     if (frame == 0) {
       if (silenceOver) in.clear();
@@ -328,10 +331,12 @@ void Simulator::ProcessTcp(Stream& s) {
     Device* d = nullptr;
     for (std::size_t i : l.devices)
       if (m_devices[i].spec.station == unit) d = &m_devices[i];
-    if (!d && (unit == 0 || unit == 0xFF || l.devices.size() == 1)) d = &m_devices[l.devices.front()];
+    // Every unit reaches a listener's only device, unless the stations are served as given.
+    if (!d && !m_opt.exactStations && (unit == 0 || unit == 0xFF || l.devices.size() == 1))
+      d = &m_devices[l.devices.front()];
     if (d) {
       const FaultSet& f = FaultsFor(*d);
-      Bytes pdu = ModbusCodec::Answer(d->registers, s.in.data() + 7, length - 1u);
+      Bytes pdu = ModbusCodec::Answer(d->tables, s.in.data() + 7, length - 1u);
       ApplyPduFaults(pdu, f);
       Schedule(s,
                ModbusCodec::FrameTcp(static_cast<std::uint16_t>(tid + (f.wrongTid ? 1 : 0)),

@@ -35,7 +35,7 @@ class Simulator {
   enum class Kind { Pty, ModbusTcp, PorthubRequest, ManagerLink };
   struct Device {
     DeviceSpec spec;
-    std::map<std::uint16_t, std::uint16_t> registers;
+    DeviceTables tables;
     int faulted = 0;
   };
   struct Chunk {
