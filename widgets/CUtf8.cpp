@@ -49,4 +49,20 @@ std::string CUtf8::FromUtf16Le(const unsigned char* data, std::size_t size) {
   return out;
 }
 
+std::size_t CUtf8::SequenceLength(const char* text, std::size_t n) {
+  if (n == 0) return 0;
+  const auto b0 = static_cast<unsigned char>(text[0]);
+  if (b0 < 0x80) return 1;
+  const std::size_t length = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 0;
+  if (length == 0 || length > n) return 0;
+  char32_t cp = b0 & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};  // shorter forms are overlong
+  return cp >= kLeast[length] && IsScalar(cp) ? length : 0;
+}
+
 }  // namespace corvane

@@ -16,6 +16,9 @@ public:
   // UTF-16 little-endian bytes to UTF-8. Surrogate pairs are joined; a lone surrogate or an
   // odd trailing byte becomes U+FFFD.
   static std::string FromUtf16Le(const unsigned char* data, std::size_t size);
+  // Bytes of the well-formed UTF-8 sequence at text[0..n) (shortest form, a scalar value), 0 when
+  // none starts there.
+  static std::size_t SequenceLength(const char* text, std::size_t n);
 };
 
 }  // namespace corvane

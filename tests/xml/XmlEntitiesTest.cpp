@@ -116,5 +116,27 @@ TEST(Utf8, FromUtf16LeTable) {
   }
 }
 
+TEST(Utf8, SequenceLengthTable) {
+  const struct {
+    std::string bytes;
+    std::size_t length;
+  } rows[] = {
+      {"A", 1},
+      {"\xC3\xA9", 2},
+      {"\xE2\x82\xAC", 3},
+      {"\xF0\x9F\x98\x80", 4},
+      {"\xC3", 0},              // cut short
+      {"\xC0\xAF", 0},          // overlong "/"
+      {"\xE0\x80\xAF", 0},      // overlong, three bytes
+      {"\xED\xA0\x80", 0},      // a surrogate
+      {"\xF4\x90\x80\x80", 0},  // above U+10FFFF
+      {"\x80", 0},              // a continuation byte alone
+      {"\xFF", 0},
+      {"\xC3\x28", 0},          // second byte no continuation
+  };
+  for (const auto& row : rows) EXPECT_EQ(CUtf8::SequenceLength(row.bytes.data(), row.bytes.size()), row.length);
+  EXPECT_EQ(CUtf8::SequenceLength("", 0), 0u);
+}
+
 }  // namespace
 }  // namespace corvane
