@@ -7,11 +7,6 @@ namespace {
 
 constexpr std::size_t kHeader = 6;  // MEI type, read code, conformity, more follows, next object, count
 
-std::string AnswerText(const ModbusAnswer& a) {
-  if (a.result == modbus::kException) return "exception " + std::to_string(a.exception);
-  return "no valid reply (" + std::to_string(a.result) + ")";
-}
-
 }  // namespace
 
 std::array<std::uint8_t, 3> CDeviceIdentification::Request(std::uint8_t readCode, std::uint8_t objectId) {
@@ -60,7 +55,7 @@ std::string CDeviceIdentification::ReadCategory(IModbusClient& client, std::uint
     asked = next;
     const auto request = Request(readCode, static_cast<std::uint8_t>(asked));
     const ModbusAnswer answer = client.Transact(station, kFunction, request);
-    if (answer.result <= 0) return AnswerText(answer);
+    if (answer.result <= 0) return answer.FailureText();
     const auto reply = Decode(answer.data);
     if (!reply) return reply.Error();
     conformity = reply->conformity;
