@@ -14,24 +14,25 @@ using Fail = Checked<LinkSpec>;
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-bool ParseIpv4(const std::string& text, std::uint32_t& ip, int& port, std::string& error) {
+enum class Address { Ok, None, BadPort };
+
+// A dotted IPv4 address with an optional ":port"; BadPort with `error` set for a port out of range.
+Address ParseIpv4(const std::string& text, std::uint32_t& ip, int& port, std::string& error) {
   const std::size_t colon = text.find(':');
   const std::string address = text.substr(0, colon);
   in_addr a{};
-  if (std::count(address.begin(), address.end(), '.') != 3 || inet_pton(AF_INET, address.c_str(), &a) != 1) {
-    error = "\"" + address + "\" is no IPv4 address";
-    return false;
-  }
+  if (std::count(address.begin(), address.end(), '.') != 3 || inet_pton(AF_INET, address.c_str(), &a) != 1)
+    return Address::None;
   ip = ntohl(a.s_addr);
   if (colon != std::string::npos) {
     const auto p = CNumberText::Integer(text.substr(colon + 1), 1, 65535, "TCP port");
     if (!p) {
       error = p.Error();
-      return false;
+      return Address::BadPort;
     }
     port = static_cast<int>(*p);
   }
-  return true;
+  return Address::Ok;
 }
 
 // COMn (any letter case) or 0.
@@ -107,7 +108,7 @@ bool CLinkOptions::LooksLikeTarget(const std::string& text) {
   std::uint32_t ip = 0;
   int port = 0;
   std::string error;
-  return ParseIpv4(text, ip, port, error);
+  return ParseIpv4(text, ip, port, error) != Address::None;
 }
 
 bool CLinkOptions::ParseSpeed(const std::string& text, int& baud, std::string& error) {
@@ -151,8 +152,10 @@ Checked<LinkSpec> CLinkOptions::Resolve(const CArgs& args, const std::string& ta
       spec.kind = LinkSpec::Kind::Serial;
       spec.comPort = 0;
       spec.devicePath = target;
-    } else if (ParseIpv4(target, spec.ip, spec.tcpPort, error)) {
+    } else if (const Address a = ParseIpv4(target, spec.ip, spec.tcpPort, error); a == Address::Ok) {
       spec.kind = LinkSpec::Kind::Tcp;
+    } else if (a == Address::BadPort) {
+      return Fail::Fail(error);
     } else {
       return Fail::Fail("\"" + target + "\" is neither a serial port (COMn or a device path) nor an IPv4 address");
     }
