@@ -30,7 +30,8 @@ std::span<const std::uint8_t> Received(const Buffer& buffer, int bytes) {
 CDeviceSearch::CDeviceSearch(CLinkManager& links, ISearchHost& host)
     : m_links(links), m_conf(links.Conf()), m_host(host) {}
 
-void CDeviceSearch::AddCode(std::uint16_t code) {
+void CDeviceSearch::AddCode(std::uint16_t code, HeardCode::From from, std::ptrdiff_t record) {
+  m_host.Heard({code, from, record});
   char text[8];
   std::snprintf(text, sizeof text, "%04X", code);
   if (m_host.OpenModule(text)) ++m_nCounter;
@@ -55,7 +56,7 @@ void CDeviceSearch::SerialBranch() {
   if (CLink link = m_links.OpenLink()) ProbeSerialDevice(link);
   // The discovery request on a raw line, whether or not the Modbus link opened.
   if (CLink line = m_links.OpenDiscoveryLine()) {
-    if (ScanDevices(line)) AddCode(m_replies.Code(0));
+    if (ScanDevices(line)) AddCode(m_replies.Code(0), HeardCode::From::Discovery, 0);
   } else {
     m_host.ShowMessage(ids::kCannotOpenLink);
   }
@@ -69,14 +70,15 @@ void CDeviceSearch::ProbeSerialDevice(CLink& link) {
     w0 = static_cast<std::uint16_t>((buffer[0] << 8) | buffer[1]);
     w1 = static_cast<std::uint16_t>((buffer[2] << 8) | buffer[3]);
   }
-  if (CDeviceRules::IsIdentityModule(w0, w1)) AddCode(w1);
+  if (CDeviceRules::IsIdentityModule(w0, w1)) AddCode(w1, HeardCode::From::Identity);
 
   buffer.fill(0);
   const auto probe = CDeviceRules::SubModuleProbe(CDeviceRules::SubModuleRegister(w0 == 1 ? w1 : 0));
   link.Request(kSubModuleFunction, probe.data(), static_cast<int>(probe.size()));
   const int bytes = link.Response(buffer.data());
   if (bytes <= 0) return;
-  for (std::uint16_t code : CDeviceRules::SubModuleList(Received(buffer, bytes))) AddCode(code);
+  for (std::uint16_t code : CDeviceRules::SubModuleList(Received(buffer, bytes)))
+    AddCode(code, HeardCode::From::SubModule);
 }
 
 void CDeviceSearch::EthernetBranch() {
@@ -96,10 +98,11 @@ void CDeviceSearch::EthernetBranch() {
   // Applied in table order: what opens, and in which order, is what asking one device after
   // the other gives.
   for (std::size_t i = 0; i < answers.size(); ++i) {
-    AddCode(m_replies.Code(i));
+    const auto record = static_cast<std::ptrdiff_t>(i);
+    AddCode(m_replies.Code(i), HeardCode::From::Discovery, record);
     if (answers[i].result <= 0) continue;
     for (std::uint16_t code : CDeviceRules::SubModuleList(answers[i].data))
-      if (CDeviceRules::IsCardCode(code)) AddCode(code);
+      if (CDeviceRules::IsCardCode(code)) AddCode(code, HeardCode::From::Card, record);
   }
 }
 
@@ -117,7 +120,8 @@ void CDeviceSearch::ManagerBranch() {
     m_pQueries = nullptr;
     if (!answered) return;
     const std::size_t records = FinishQueries(queries).size();
-    for (std::size_t i = 0; i < records; ++i) AddCode(m_replies.Code(i));
+    for (std::size_t i = 0; i < records; ++i)
+      AddCode(m_replies.Code(i), HeardCode::From::Discovery, static_cast<std::ptrdiff_t>(i));
   } else if (m_conf.PorthubInter == 1 || m_conf.PorthubInter == 2) {
     // No probe is defined through the manager on a serial driver: the link is tried and
     // closed, and the scan is reported as not possible.

@@ -16,6 +16,15 @@ namespace corvane {
 class CLinkManager;
 struct CommConf;
 
+// A code the search heard, told before its module is opened: where it came from, so a tool can
+// list devices with their addresses and sub-modules.
+struct HeardCode {
+  enum class From { Identity, SubModule, Discovery, Card };
+  std::uint16_t code = 0;
+  From from = From::Discovery;
+  std::ptrdiff_t record = -1;  // the reply record it came from (Discovery, Card); -1 for the Modbus probes
+};
+
 // What the search needs from the frame.
 class ISearchHost {
 public:
@@ -31,6 +40,8 @@ public:
   virtual void EndScanProgress() = 0;
   // `done` of `total` device queries have ended.
   virtual void ScanProgress(std::size_t /*done*/, std::size_t /*total*/) {}
+  // Every code, before OpenModule is asked to open it.
+  virtual void Heard(const HeardCode& /*heard*/) {}
 };
 
 class CDeviceSearch {
@@ -55,7 +66,7 @@ private:
     std::vector<std::ptrdiff_t> exchangeOf = std::vector<std::ptrdiff_t>(kMaxReplies, -1);
   };
 
-  void AddCode(std::uint16_t code);
+  void AddCode(std::uint16_t code, HeardCode::From from, std::ptrdiff_t record = -1);
   void SerialBranch();
   void ProbeSerialDevice(CLink& link);
   void EthernetBranch();

@@ -176,6 +176,14 @@ Checked<LinkSpec> CLinkOptions::Resolve(const CArgs& args, const std::string& ta
   return ApplyLineOptions(args, spec);
 }
 
+Checked<int> CLinkOptions::Timeout(const CArgs& args) {
+  const std::string* o = args.Value("timeout");
+  if (!o) return 0;
+  const auto t = CNumberText::Real(*o, "time-out");
+  if (!t || !(*t >= 0.01 && *t <= 60)) return Checked<int>::Fail("time-out \"" + *o + "\" is outside 0.01 to 60 seconds");
+  return static_cast<int>(std::lround(*t * 1000));
+}
+
 Checked<LinkSpec> CLinkOptions::ApplyLineOptions(const CArgs& args, LinkSpec spec) {
   const bool tcp = spec.kind == LinkSpec::Kind::Tcp;
   std::string error;
@@ -191,11 +199,9 @@ Checked<LinkSpec> CLinkOptions::ApplyLineOptions(const CArgs& args, LinkSpec spe
     if (it == std::end(kNames)) return Fail::Fail("\"" + *p + "\" is no parity (none, odd or even)");
     spec.parity = static_cast<int>(it - std::begin(kNames));
   }
-  if (const std::string* o = args.Value("timeout")) {
-    const auto t = CNumberText::Real(*o, "time-out");
-    if (!t || !(*t >= 0.01 && *t <= 60)) return Fail::Fail("time-out \"" + *o + "\" is outside 0.01 to 60 seconds");
-    spec.timeoutMs = static_cast<int>(std::lround(*t * 1000));
-  }
+  const auto timeout = Timeout(args);
+  if (!timeout) return Fail::Fail(timeout.Error());
+  if (*timeout > 0) spec.timeoutMs = *timeout;
   if (tcp && (spec.ip == 0 || spec.ip == 0xFFFFFFFFu))
     return Fail::Fail("no device address: " + spec.Name().substr(0, spec.Name().find(':')) +
                       " names none (give an IP address, or set one in Communication Setting)");

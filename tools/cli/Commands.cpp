@@ -7,6 +7,7 @@
 #include "tools/cli/CmdProject.h"
 #include "tools/cli/CmdRead.h"
 #include "tools/cli/CmdScan.h"
+#include "tools/cli/CmdSearch.h"
 #include "tools/cli/CmdWrite.h"
 #include "tools/cli/ExitStatus.h"
 
@@ -38,7 +39,7 @@ const CommandInfo* Find(const std::string& name) {
 }  // namespace
 
 const std::vector<const CommandInfo*>& Commands() {
-  static const std::vector<const CommandInfo*> commands = {&kReadCommand, &kWriteCommand, &kPollCommand,
+  static const std::vector<const CommandInfo*> commands = {&kSearchCommand, &kReadCommand, &kWriteCommand, &kPollCommand,
                                                           &kScanCommand, &kProjectCommand};
   return commands;
 }
