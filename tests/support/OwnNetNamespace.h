@@ -6,9 +6,11 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace corvane::test {
@@ -44,6 +46,30 @@ inline bool RouteToSilence(const std::string& prefix) {
       "ip link add cvn-silent type veth peer name cvn-sink && ip link set cvn-silent arp off && "
       "ip link set cvn-silent up && ip link set cvn-sink up && ip route add " + prefix + " dev cvn-silent";
   return std::system(commands.c_str()) == 0;
+}
+
+// Runs `body` in a child process inside a network namespace of its own, after `prepare` (routes,
+// links) when given; the text `body` returns is what failed, empty when nothing did. Returns the
+// child's exit status: 0 passed, 1 failed (`failures` says what), 77 no namespace allowed here.
+inline int InOwnNetNamespace(const std::function<std::string()>& body, std::string& failures,
+                             const std::function<bool()>& prepare = {}) {
+  int out[2];
+  if (::pipe(out) != 0) return -1;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(out[0]);
+    if (!EnterOwnNetNamespace() || (prepare && !prepare())) ::_exit(77);
+    const std::string text = body();
+    if (!text.empty() && ::write(out[1], text.data(), text.size()) < 0) ::_exit(2);
+    ::_exit(text.empty() ? 0 : 1);
+  }
+  ::close(out[1]);
+  char chunk[512];
+  for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;) failures.append(chunk, static_cast<std::size_t>(n));
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace corvane::test
