@@ -44,8 +44,9 @@ int ComNumber(const std::string& text) {
 
 bool IsPath(const std::string& text) { return StartsWith(text, "/") || StartsWith(text, "./") || StartsWith(text, "../"); }
 
-// CVN.ini's link: its type, port or address, line and station.
-Checked<LinkSpec> FromSettings(const CommConf& conf) {
+// CVN.ini's link: its type, port or address, line and station. `typeError` says why its link
+// type names no Modbus link (the manager, an unknown type); the line settings are kept all the same.
+LinkSpec FromSettings(const CommConf& conf, std::string& typeError) {
   LinkSpec spec;
   spec.baud = conf.BaudRate;
   spec.dataBits = conf.DataLen;
@@ -53,18 +54,13 @@ Checked<LinkSpec> FromSettings(const CommConf& conf) {
   spec.stopBits = conf.StopBits;
   spec.mode = conf.ModbusMode + 1;
   spec.station = conf.StationAddr;
-  if (conf.CommType == 0) {
-    spec.kind = LinkSpec::Kind::Serial;
-    spec.comPort = conf.ComPortNum;
-    return spec;
-  }
-  if (conf.CommType == 1) {
-    spec.kind = LinkSpec::Kind::Tcp;
-    spec.ip = static_cast<std::uint32_t>(conf.IPAddress);
-    return spec;
-  }
-  return Fail::Fail("CVN.ini sets link type " + std::to_string(conf.CommType) +
-                    " (the communication manager carries no Modbus requests here): name a serial port or an IP address");
+  spec.comPort = conf.ComPortNum;
+  spec.ip = static_cast<std::uint32_t>(conf.IPAddress);
+  spec.kind = conf.CommType == 1 ? LinkSpec::Kind::Tcp : LinkSpec::Kind::Serial;
+  if (conf.CommType != 0 && conf.CommType != 1)
+    typeError = "CVN.ini sets link type " + std::to_string(conf.CommType) +
+                " (the communication manager carries no Modbus requests here): name a serial port or an IP address";
+  return spec;
 }
 
 // Sets `out` from the option when given; false with `error` when the value is out of range.
@@ -140,9 +136,9 @@ Checked<LinkSpec> CLinkOptions::Resolve(const CArgs& args, const std::string& ta
   if (mode && *mode != "rtu" && *mode != "ascii" && *mode != "tcp")
     return Fail::Fail("\"" + *mode + "\" is no mode (rtu, ascii or tcp)");
   // With a target or a mode given, the settings' type does not matter.
-  Checked<LinkSpec> base = FromSettings(conf);
-  LinkSpec spec = base ? *base : LinkSpec{};
-  if (!base && target.empty() && !mode) return base;
+  std::string typeError;
+  LinkSpec spec = FromSettings(conf, typeError);
+  if (!typeError.empty() && target.empty() && !mode) return Fail::Fail(typeError);
   if (!target.empty()) {
     std::string error;
     if (const int com = ComNumber(target); com > 0) {
