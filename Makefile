@@ -6,7 +6,7 @@ JOBS      ?= $(shell nproc)
 PACKAGES  := build-essential cmake ninja-build pkg-config \
              qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev libfontconfig-dev \
              libgtest-dev libgmock-dev libbenchmark-dev \
-             xvfb xauth libmodbus-dev python3-pymodbus python3-serial python3-serial-asyncio socat iproute2 clang libclang-rt-14-dev \
+             xvfb xauth libmodbus-dev mbpoll python3-pymodbus python3-serial python3-serial-asyncio socat iproute2 clang libclang-rt-14-dev \
              fonts-wqy-microhei \
              lintian desktop-file-utils appstream shared-mime-info scrot
 
