@@ -8,6 +8,7 @@
 #include "platform/CTerminationSignals.h"
 #include "registers/CNumberText.h"
 #include "tools/cli/CCliContext.h"
+#include "tools/cli/CTracePrinter.h"
 #include "tools/cli/CCliLink.h"
 #include "tools/cli/CRegisterAccess.h"
 #include "tools/cli/CShownText.h"
@@ -67,12 +68,8 @@ bool Sleep(const platform::CTerminationSignals& signals, Clock::time_point until
 
 int RunPoll(CCliContext& ctx, const std::vector<std::string>& args) {
   CArgs parsed;
-  std::string error;
-  if (!parsed.Parse(args, kPollCommand.AllOptions(), error)) return ctx.UsageError(kPollCommand, error);
-  if (parsed.Has("help")) {
-    ctx.out << kPollCommand.Help();
-    return kExitOk;
-  }
+  if (int status = 0; !kPollCommand.Parse(ctx, args, parsed, status)) return status;
+  const CTracePrinter trace(ctx.err, parsed.Has("trace"));
   const auto plan = CRegisterAccess::ForRead(parsed);
   if (!plan) return ctx.UsageError(kPollCommand, plan.Error());
   double interval = 1.0;
@@ -87,10 +84,9 @@ int RunPoll(CCliContext& ctx, const std::vector<std::string>& args) {
     if (!v) return ctx.UsageError(kPollCommand, v.Error());
     times = *v;
   }
-  if (parsed.Positional().size() > 1)
-    return ctx.UsageError(kPollCommand, "unexpected argument \"" + parsed.Positional()[1].substr(0, 40) + "\"");
+  std::string target;
+  if (int status = 0; !kPollCommand.OneTarget(ctx, parsed, target, status)) return status;
   std::unique_ptr<CCliLink> link;
-  const std::string target = parsed.Positional().empty() ? std::string() : parsed.Positional()[0];
   if (const int status = CCliLink::OpenFor(ctx, kPollCommand, parsed, target, link); status != kExitOk) return status;
 
   const platform::CTerminationSignals signals;

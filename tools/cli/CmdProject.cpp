@@ -81,12 +81,7 @@ void PrintHuman(CCliContext& ctx, const std::string& file, const CProjectResult&
 
 int RunProject(CCliContext& ctx, const std::vector<std::string>& args) {
   CArgs parsed;
-  std::string error;
-  if (!parsed.Parse(args, kProjectCommand.AllOptions(), error)) return ctx.UsageError(kProjectCommand, error);
-  if (parsed.Has("help")) {
-    ctx.out << kProjectCommand.Help();
-    return kExitOk;
-  }
+  if (int status = 0; !kProjectCommand.Parse(ctx, args, parsed, status)) return status;
   const auto& pos = parsed.Positional();
   if (pos.size() != 2 || (pos[0] != "show" && pos[0] != "check"))
     return ctx.UsageError(kProjectCommand, pos.empty() ? "say show or check, and the project file"

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "tools/cli/CCliContext.h"
+#include "tools/cli/CTracePrinter.h"
 #include "tools/cli/CCliLink.h"
 #include "tools/cli/CRegisterAccess.h"
 #include "tools/cli/CTable.h"
@@ -34,18 +35,13 @@ void Print(CCliContext& ctx, bool json, const CCliLink& link, const AccessPlan& 
 
 int RunRead(CCliContext& ctx, const std::vector<std::string>& args) {
   CArgs parsed;
-  std::string error;
-  if (!parsed.Parse(args, kReadCommand.AllOptions(), error)) return ctx.UsageError(kReadCommand, error);
-  if (parsed.Has("help")) {
-    ctx.out << kReadCommand.Help();
-    return kExitOk;
-  }
+  if (int status = 0; !kReadCommand.Parse(ctx, args, parsed, status)) return status;
+  const CTracePrinter trace(ctx.err, parsed.Has("trace"));
   const auto plan = CRegisterAccess::ForRead(parsed);
   if (!plan) return ctx.UsageError(kReadCommand, plan.Error());
-  if (parsed.Positional().size() > 1)
-    return ctx.UsageError(kReadCommand, "unexpected argument \"" + parsed.Positional()[1].substr(0, 40) + "\"");
+  std::string target;
+  if (int status = 0; !kReadCommand.OneTarget(ctx, parsed, target, status)) return status;
   std::unique_ptr<CCliLink> link;
-  const std::string target = parsed.Positional().empty() ? std::string() : parsed.Positional()[0];
   if (const int status = CCliLink::OpenFor(ctx, kReadCommand, parsed, target, link); status != kExitOk) return status;
   const auto values = CRegisterAccess::Read(link->Client(), link->Spec().station, *plan);
   if (!values) return ctx.Fail(kReadCommand, values.Error(), kExitNothing);

@@ -8,6 +8,7 @@
 #include "platform/CTerminationSignals.h"
 #include "registers/CNumberText.h"
 #include "tools/cli/CCliContext.h"
+#include "tools/cli/CTracePrinter.h"
 #include "tools/cli/CCliLink.h"
 #include "tools/cli/CJsonWriter.h"
 #include "tools/cli/CLinkOptions.h"
@@ -102,12 +103,8 @@ void Print(CCliContext& ctx, bool json, const CScanTarget& target, const ScanRes
 
 int RunScan(CCliContext& ctx, const std::vector<std::string>& args) {
   CArgs parsed;
-  std::string error;
-  if (!parsed.Parse(args, kScanCommand.AllOptions(), error)) return ctx.UsageError(kScanCommand, error);
-  if (parsed.Has("help")) {
-    ctx.out << kScanCommand.Help();
-    return kExitOk;
-  }
+  if (int status = 0; !kScanCommand.Parse(ctx, args, parsed, status)) return status;
+  const CTracePrinter trace(ctx.err, parsed.Has("trace"));
   ScanOptions options;
   options.identify = !parsed.Has("no-identify");
   for (auto [name, field] : {std::pair{"first", &options.first}, std::pair{"last", &options.last}}) {
@@ -118,9 +115,8 @@ int RunScan(CCliContext& ctx, const std::vector<std::string>& args) {
     }
   }
   if (options.first > options.last) return ctx.UsageError(kScanCommand, "--first is above --last");
-  if (parsed.Positional().size() > 1)
-    return ctx.UsageError(kScanCommand, "unexpected argument \"" + parsed.Positional()[1].substr(0, 40) + "\"");
-  const std::string target = parsed.Positional().empty() ? std::string() : parsed.Positional()[0];
+  std::string target;
+  if (int status = 0; !kScanCommand.OneTarget(ctx, parsed, target, status)) return status;
   auto spec = CLinkOptions::Resolve(parsed, target, ctx.LoadSettings());
   if (!spec) return ctx.UsageError(kScanCommand, spec.Error());
   if (!parsed.Has("timeout")) spec.Value().timeoutMs = kScanTimeoutMs;

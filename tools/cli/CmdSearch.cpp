@@ -6,6 +6,7 @@
 #include "resources/StringIds.h"
 #include "settings/CIni.h"
 #include "tools/cli/CCliContext.h"
+#include "tools/cli/CTracePrinter.h"
 #include "tools/cli/CJsonWriter.h"
 #include "tools/cli/CSearchHost.h"
 #include "tools/cli/CSearchSettings.h"
@@ -68,12 +69,8 @@ void Print(CCliContext& ctx, bool json, const CSearchHost& host, const CReplyTab
 
 int RunSearch(CCliContext& ctx, const std::vector<std::string>& args) {
   CArgs parsed;
-  std::string error;
-  if (!parsed.Parse(args, kSearchCommand.AllOptions(), error)) return ctx.UsageError(kSearchCommand, error);
-  if (parsed.Has("help")) {
-    ctx.out << kSearchCommand.Help();
-    return kExitOk;
-  }
+  if (int status = 0; !kSearchCommand.Parse(ctx, args, parsed, status)) return status;
+  const CTracePrinter trace(ctx.err, parsed.Has("trace"));
   std::vector<std::string> pos = parsed.Positional();
   std::string kind;
   if (!pos.empty() && std::find(std::begin(kKinds), std::end(kKinds), pos.front()) != std::end(kKinds)) {

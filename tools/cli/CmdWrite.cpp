@@ -5,6 +5,7 @@
 #include "modbus/CModbusTransfer.h"
 #include "registers/CNumberText.h"
 #include "tools/cli/CCliContext.h"
+#include "tools/cli/CTracePrinter.h"
 #include "tools/cli/CCliLink.h"
 #include "tools/cli/CLinkOptions.h"
 #include "tools/cli/CRegisterAccess.h"
@@ -70,12 +71,8 @@ Checked<WritePlan> Plan(const CArgs& args, const std::vector<std::string>& value
 
 int RunWrite(CCliContext& ctx, const std::vector<std::string>& args) {
   CArgs parsed;
-  std::string error;
-  if (!parsed.Parse(args, kWriteCommand.AllOptions(), error)) return ctx.UsageError(kWriteCommand, error);
-  if (parsed.Has("help")) {
-    ctx.out << kWriteCommand.Help();
-    return kExitOk;
-  }
+  if (int status = 0; !kWriteCommand.Parse(ctx, args, parsed, status)) return status;
+  const CTracePrinter trace(ctx.err, parsed.Has("trace"));
   std::vector<std::string> values = parsed.Positional();
   std::string target;
   if (!values.empty() && CLinkOptions::LooksLikeTarget(values.front())) {

@@ -21,6 +21,13 @@ struct CommandInfo {
   // Every option it takes, --help last.
   std::vector<OptionSpec> AllOptions() const;
   std::string Help() const;
+
+  // Parses the arguments; false, with `status` set, when the command ends here: bad usage (2,
+  // said on the error stream) or --help (0, printed).
+  bool Parse(CCliContext& context, const std::vector<std::string>& args, CArgs& parsed, int& status) const;
+  // The one positional argument it takes, the target (empty when none); false, with a usage error,
+  // when more are given.
+  bool OneTarget(CCliContext& context, const CArgs& parsed, std::string& target, int& status) const;
 };
 
 // -h, --help and --json, which every subcommand takes.
