@@ -51,7 +51,8 @@ ScanResult CStationScan::Run(IScanTarget& target, const ScanOptions& options, co
       FoundStation& found = result.found.emplace_back();
       found.setting = s;
       found.station = station;
-      found.exception = answer.result > 0 ? 0 : answer.exception;
+      found.exceptionReply = answer.result <= 0;
+      found.exception = found.exceptionReply ? answer.exception : 0;
       if (!options.identify) continue;
       auto id = CDeviceIdentification::Read(target.Client(), static_cast<std::uint8_t>(station));
       found.identified = id.Ok();

@@ -37,7 +37,8 @@ struct ScanOptions {
 struct FoundStation {
   std::size_t setting = 0;
   int station = 0;
-  int exception = 0;  // the probe's exception code; 0 when it answered with data
+  bool exceptionReply = false;  // the probe was answered with an exception, not with data
+  int exception = 0;           // its exception code
   bool identified = false;
   std::vector<DeviceIdObject> identification;
   std::string identificationError;  // why there is none (exception 1: the device has none)

@@ -6,11 +6,14 @@
 namespace clitest {
 namespace {
 
+// The demo installation's catalogue, also where the build copies none beside the executable.
+const std::string kCatalogue = CORVANE_SOURCE_DIR "/modules/demo/Modules.ini";
+
 TEST_F(CliSimTest, SerialSearchListsTheDeviceWithItsSubModules) {
   StartSim({"--no-tcp", "--com", "5", "--device", "code=0x0015 station=3 sub=0x4041,0x9999"});
   m_home.WriteSettings({"CommType=0", "ComPortNum=5", "BaudRate=19200", "DataLen=8", "Parity=2", "ModbusMode=1",
                         "StationAddr=3"});
-  const CliResult r = Cli({"search", "serial", "-q"});
+  const CliResult r = Cli({"search", "serial", "-q", "--catalogue", kCatalogue});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
   ASSERT_EQ(lines.size(), 2u) << r.out;
@@ -19,7 +22,7 @@ TEST_F(CliSimTest, SerialSearchListsTheDeviceWithItsSubModules) {
   EXPECT_EQ(lines[1], "0015  AD15  Ethernet  COM5 station 3  4041 SMX-4041, 9999");
   EXPECT_TRUE(r.err.empty()) << r.err;
   // The same line by its device path, in ASCII where the device answers ASCII too.
-  const CliResult byPath = Cli({"search", "serial", Pty(), "-m", "ascii", "-a", "3", "--json", "-q"});
+  const CliResult byPath = Cli({"search", "serial", Pty(), "-m", "ascii", "-a", "3", "--json", "-q", "--catalogue", kCatalogue});
   ASSERT_EQ(byPath.status, 0) << byPath.err;
   EXPECT_NE(byPath.out.find("\"modules\":[\"0015\",\"4041\"]"), std::string::npos) << byPath.out;
 }
@@ -27,7 +30,7 @@ TEST_F(CliSimTest, SerialSearchListsTheDeviceWithItsSubModules) {
 TEST_F(CliSimTest, SearchStatusesAndMessages) {
   StartSim({"--no-tcp", "--com", "5", "--device", "code=0x0015 station=1 fault=noreply"});
   m_home.WriteSettings({"CommType=0", "ComPortNum=5", "BaudRate=19200", "ModbusMode=1"});
-  const CliResult silent = Cli({"search", "-q"});
+  const CliResult silent = Cli({"search", "-q", "--catalogue", kCatalogue});
   EXPECT_EQ(silent.status, 1);
   EXPECT_NE(silent.err.find("Device not found! Please check the device connection."), std::string::npos) << silent.err;
   EXPECT_TRUE(silent.out.empty());

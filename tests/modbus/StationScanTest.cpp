@@ -53,7 +53,9 @@ TEST(StationScan, FindsExactlyTheStationsThatAnswerOnEachSetting) {
   ASSERT_EQ(r.found[0].identification.size(), 1u);
   EXPECT_EQ(r.found[0].identification[0].value, "Ze");
   EXPECT_EQ(r.found[1].station, 9);
-  EXPECT_EQ(r.found[1].exception, 2);  // an exception proves a station too
+  EXPECT_TRUE(r.found[1].exceptionReply);  // an exception proves a station too
+  EXPECT_EQ(r.found[1].exception, 2);
+  EXPECT_FALSE(r.found[0].exceptionReply);
   EXPECT_FALSE(r.found[1].identified);
   EXPECT_NE(r.found[1].identificationError.find("exception 1"), std::string::npos);
   EXPECT_EQ(r.found[2].station, 247);

@@ -76,7 +76,10 @@ void Print(CCliContext& ctx, bool json, const CScanTarget& target, const ScanRes
     w.BeginObject().Key("stations").BeginArray();
     for (const FoundStation& f : result.found) {
       w.BeginObject().Key("station").Int(f.station).Key("line").String(target.SettingName(f.setting));
-      w.Key("exception").Int(f.exception).Key("identification");
+      w.Key("exception");
+      if (f.exceptionReply) w.Int(f.exception);
+      else w.Null();
+      w.Key("identification");
       if (!f.identified) w.Null();
       else {
         w.BeginArray();
@@ -95,7 +98,7 @@ void Print(CCliContext& ctx, bool json, const CScanTarget& target, const ScanRes
   CTable table({"station", "line", "answer", "vendor", "product", "revision"});
   for (const FoundStation& f : result.found)
     table.AddRow({std::to_string(f.station), target.SettingName(f.setting),
-                  f.exception ? "exception " + std::to_string(f.exception) : "data",
+                  f.exceptionReply ? "exception " + std::to_string(f.exception) : "data",
                   f.identified ? object(f, 0) : "-", f.identified ? object(f, 1) : "-",
                   f.identified ? object(f, 2) : "-"});
   ctx.out << table.Text();
