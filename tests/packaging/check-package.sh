@@ -119,6 +119,12 @@ write_project "$project1"
 write_project "$project2" 0203 CP203
 [ "$(id -u)" = 0 ] && chown "$user" "$project1" "$project2"
 
+# The command line from its launcher: its version, and a project checked with the installed catalogue.
+out=$(run corvane-cli --version) && [ "$out" = "corvane-cli $version" ] && pass "corvane-cli --version: $out" ||
+  fail "corvane-cli --version printed '$out'"
+out=$(run corvane-cli project check "$project2") && [[ $out == *": valid, 1 module record(s)" ]] &&
+  pass "corvane-cli checks a project with the installed catalogue" || fail "corvane-cli project check printed '$out'"
+
 # Waits up to 20 s for a command to succeed.
 wait_for() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
 recent_has() { grep -qF "$1" "$home/config/Zelmar/user.reg" 2>/dev/null; }
