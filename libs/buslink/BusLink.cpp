@@ -12,6 +12,7 @@
 
 #include "libs/buslink/BusLinkState.h"
 #include "libs/portlink/FdIo.h"
+#include "libs/portlink/LinkTrace.h"
 #include "libs/portlink/ModbusFrame.h"
 
 namespace corvane::buslink {
@@ -30,6 +31,20 @@ bool IsLocalAddress(std::uint32_t addressNet) {
       found = reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr.s_addr == addressNet;
   ::freeifaddrs(list);
   return found;
+}
+
+// A datagram for the link tracer, named by the address it went to or came from.
+void TraceDatagram(trace::Direction direction, const sockaddr_in& peer, const unsigned char* data, int length) {
+  if (!trace::LinkTrace::Active()) return;
+  char address[INET_ADDRSTRLEN] = {};
+  ::inet_ntop(AF_INET, &peer.sin_addr, address, sizeof address);
+  trace::TraceEvent e;
+  e.timeUs = fdio::NowUs();
+  e.direction = direction;
+  e.link = std::string("UDP ") + address + ":" + std::to_string(ntohs(peer.sin_port));
+  e.framing = trace::Framing::Raw;
+  e.bytes = std::span<const std::uint8_t>(data, static_cast<std::size_t>(std::max(length, 0)));
+  trace::LinkTrace::Emit(e);
 }
 
 }  // namespace corvane::buslink
@@ -227,7 +242,10 @@ int SendData(const unsigned char* data, int length) {
       for (;;) {
         const ssize_t r = ::sendto(s.udp.Get(), data, static_cast<std::size_t>(length), MSG_NOSIGNAL,
                                    reinterpret_cast<sockaddr*>(&to), sizeof to);
-        if (r == length) return length;
+        if (r == length) {
+          corvane::buslink::TraceDatagram(corvane::trace::Direction::Sent, to, data, length);
+          return length;
+        }
         if (r >= 0 || (errno != EAGAIN && errno != EINTR)) return SocketResult(s, mb::kIo);
         pollfd p{s.udp.Get(), POLLOUT, 0};
         const std::int64_t left = deadline - fdio::NowMs();
@@ -249,14 +267,21 @@ int RecvData(unsigned char* buffer, int size) {
       // MSG_TRUNC reports the full length: a datagram longer than the buffer keeps its first
       // `size` bytes and the rest is dropped with it (the next read is the next datagram).
       // A datagram already waiting (the reply loop asked ReadSelect first) is taken at once.
-      ssize_t r = ::recv(s.udp.Get(), buffer, static_cast<std::size_t>(size), MSG_TRUNC | MSG_DONTWAIT);
+      sockaddr_in from{};
+      socklen_t fromSize = sizeof from;
+      auto take = [&] {
+        return ::recvfrom(s.udp.Get(), buffer, static_cast<std::size_t>(size), MSG_TRUNC | MSG_DONTWAIT,
+                          reinterpret_cast<sockaddr*>(&from), &fromSize);
+      };
+      ssize_t r = take();
       if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
         const int w = fdio::WaitReadable(s.udp.Get(), s.socketTimeoutMs);
         if (w <= 0) return SocketResult(s, w == 0 ? mb::kTimeout : mb::kIo);
-        r = ::recv(s.udp.Get(), buffer, static_cast<std::size_t>(size), MSG_TRUNC | MSG_DONTWAIT);
+        r = take();
       }
       if (r < 0) return SocketResult(s, mb::kIo);
       const int got = static_cast<int>(std::min<ssize_t>(r, size));
+      corvane::buslink::TraceDatagram(corvane::trace::Direction::Received, from, buffer, got);
       // Short datagrams leave no stale bytes of an earlier reply behind them.
       std::memset(buffer + got, 0, static_cast<std::size_t>(size - got));
       return got > 0 ? got : SocketResult(s, mb::kTruncated);
