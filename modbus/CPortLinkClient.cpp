@@ -17,6 +17,7 @@ ModbusAnswer CPortLinkClient::Transact(std::uint8_t station, std::uint8_t functi
   std::array<unsigned char, CPortLink::kBufferSize> buffer{};
   answer.result = m_link.Response(m_type, m_handle, nullptr, nullptr, buffer.data());
   if (answer.result > 0) answer.data.assign(buffer.begin(), buffer.begin() + answer.result);
+  if (answer.result == modbus::kException) answer.exception = m_link.LastException();
   return answer;
 }
 

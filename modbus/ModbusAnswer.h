@@ -17,8 +17,12 @@ struct ModbusAnswer {
 
   // A station is there: it answered with data or with an exception.
   bool Answered() const noexcept { return result > 0 || result == modbus::kException; }
-  // Why there is no data, in words: "time-out", "exception 2"; empty when there is data.
+  // Why there is no data, in words: "time-out", "exception 02 (illegal data address)"; empty
+  // when there is data.
   std::string FailureText() const;
 };
+
+// "exception 02 (illegal data address)", "exception 0A": an exception code as a log line names it.
+std::string ExceptionText(int code, bool withName = true);
 
 }  // namespace corvane

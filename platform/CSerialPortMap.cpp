@@ -139,7 +139,7 @@ SerialPortEntry EntryOf(const Tty& t, int n) {
   const std::string description = !t.byId.empty()      ? t.byId
                                   : !t.driver.empty() ? t.driver + ", " + t.device
                                                       : t.device;
-  return {"\\Device\\" + t.name, "COM" + std::to_string(n), t.device, description};
+  return {"\\Device\\" + t.name, "COM" + std::to_string(n), t.device, description, t.byId, t.driver};
 }
 
 // A machine-wide record where this user may write the machine's file, else the user's own:
@@ -164,7 +164,7 @@ std::vector<SerialPortEntry> CSerialPortMap::Entries() const {
     if (n < 1 || device.empty() || !used.Free(n)) continue;
     used.Take(n);
     explicitDevices.insert(RealPathOf(device));
-    entries.push_back({"\\Device\\" + device.substr(device.rfind('/') + 1), v.name, device, device});
+    entries.push_back({"\\Device\\" + device.substr(device.rfind('/') + 1), v.name, device, device, {}, {}});
   }
   // The machine's records first; the user's own (kept where the machine's file is not theirs to
   // write) fill in what the machine has not recorded.

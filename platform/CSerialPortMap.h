@@ -22,6 +22,8 @@ struct SerialPortEntry {
   std::string comName;      // "COM17"
   std::string device;       // "/dev/ttyUSB0"
   std::string description;  // which device it is: its by-id name, else driver and path
+  std::string byId;         // its name in /dev/serial/by-id, "" when it has none
+  std::string driver;       // the kernel driver behind it ("ftdi_sio"), "" when none is linked
 };
 
 class CSerialPortMap {

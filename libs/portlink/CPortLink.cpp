@@ -12,6 +12,7 @@
 #include "libs/portlink/Link.h"
 #include "libs/portlink/PorthubFrame.h"
 #include "libs/portlink/ReplyReader.h"
+#include "libs/portlink/SerialLine.h"
 #include "libs/portlink/TcpConnect.h"
 
 using namespace corvane;
@@ -138,6 +139,8 @@ int CPortLink::ResponseTimeout() const { return m->ResponseMs(); }
 int CPortLink::LastResult() const { return m->lastResult; }
 int CPortLink::LastException() const { return m->lastException; }
 std::string CPortLink::LastErrorText() const { return m->lastResult ? m->lastError : std::string(); }
+
+std::string CPortLink::PortAvailability(const std::string& device) { return SerialLine::Availability(device); }
 
 void CPortLink::SetPortMap(PortMap map) {
   std::lock_guard lock(Process().mutex);

@@ -70,6 +70,9 @@ class PORTLINK_API CPortLink {
   // The port map every CPortLink of this process opens COMn through (the program's, BusLink's,
   // the modules'), unless it has its own resolver. Without one, COMn is /dev/ttyS(n-1).
   static void SetPortMap(PortMap map);
+  // Whether this user may open the serial device now, found without opening it: "" when so, else
+  // why not (no such device, permissions and the group to join, the program that holds it).
+  static std::string PortAvailability(const std::string& device);
   // The device's response time: how long after a request has left the line its reply must begin.
   // ms <= 0 follows the process's default (kDefaultResponseMs unless SetDefaultResponseTimeout).
   void SetResponseTimeout(int ms);

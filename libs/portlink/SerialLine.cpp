@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -50,6 +51,12 @@ std::string OpenFailure(const std::string& path, int error) {
   return why;
 }
 }  // namespace
+
+std::string SerialLine::Availability(const std::string& path) {
+  if (::access(path.c_str(), R_OK | W_OK) != 0) return OpenFailure(path, errno);
+  const std::string holder = SerialLock::Holder(path);
+  return holder.empty() ? holder : path + " is in use by " + holder;
+}
 
 std::string SerialLine::Open(const std::string& path, const SerialSettings& s) {
   Close();

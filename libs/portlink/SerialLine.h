@@ -32,6 +32,9 @@ class SerialLine {
   SerialLine(const SerialLine&) = delete;
   SerialLine& operator=(const SerialLine&) = delete;
 
+  // Whether this user may open `path` now, without opening it: "" when so, else why not in the
+  // words of Open (no such device, permissions and the group to join, the program holding it).
+  static std::string Availability(const std::string& path);
   // Opens, locks and configures `path`. Returns "" when the line is ready, else why not, in words
   // for a log line ("/dev/ttyUSB0 is in use by minicom (pid 812)").
   std::string Open(const std::string& path, const SerialSettings& settings);

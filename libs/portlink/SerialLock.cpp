@@ -123,6 +123,16 @@ std::string SerialLock::ProcessesUsing(const std::string& device) {
   return holders;
 }
 
+std::string SerialLock::Holder(const std::string& device) {
+  struct stat st{};
+  if (::stat(device.c_str(), &st) == 0)
+    if (const pid_t holder = FlockHolder(st); holder > 0 && holder != ::getpid()) return DescribeProcess(holder);
+  const std::string file = std::string(kLockFolder) + "/" + LockFileName(device);
+  const pid_t owner = LockFilePid(file);
+  if (owner > 0 && owner != ::getpid() && Alive(owner)) return DescribeProcess(owner) + " (lock file " + file + ")";
+  return {};
+}
+
 bool SerialLock::Acquire(int fd, const std::string& device, std::string& why) {
   Release();
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -30,6 +30,9 @@ class SerialLock {
   static std::string DescribeProcess(pid_t pid);
   // The processes of this user that have `device` open, described, "" when none is visible.
   static std::string ProcessesUsing(const std::string& device);
+  // Who holds `device` the way Acquire would be refused, without opening it: the holder of a
+  // flock on it, else the live owner of its lock file; "" when nobody does.
+  static std::string Holder(const std::string& device);
 
  private:
   std::string m_lockFile;  // the lock file this object made, empty when none

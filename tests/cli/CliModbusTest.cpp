@@ -122,14 +122,14 @@ TEST_F(CliSimTest, ExceptionsSilenceAndBadRepliesEndWithStatus1) {
   StartSim({"--no-pty", "--stations", "1,2,3", "--device", "fault=exception:2,count:1"});
   const CliResult exception = Cli({"read", Tcp(), "-a", "1"});
   EXPECT_EQ(exception.status, 1);
-  EXPECT_NE(exception.err.find("station 1 answered with exception 2"), std::string::npos) << exception.err;
+  EXPECT_NE(exception.err.find("station 1 answered with exception 02 (illegal data address)"), std::string::npos) << exception.err;
   EXPECT_EQ(Cli({"read", Tcp(), "-a", "1"}).status, 0);  // the fault hit the first reply only
   const CliResult silent = Cli({"read", Tcp(), "-a", "4", "-o", "0.2"});
   EXPECT_EQ(silent.status, 1);
   EXPECT_NE(silent.err.find("no answer from station 4: time-out"), std::string::npos) << silent.err;
   const CliResult write = Cli({"write", Tcp(), "-a", "2", "-r", "0", "7"});
   EXPECT_EQ(write.status, 1);  // station 2's first reply is its exception
-  EXPECT_NE(write.err.find("exception 2"), std::string::npos) << write.err;
+  EXPECT_NE(write.err.find("station 2 answered with exception 02"), std::string::npos) << write.err;
 }
 
 // Splits one CSV record (RFC 4180: quoted fields with doubled quotes).
@@ -162,7 +162,7 @@ TEST_F(CliSimTest, PollWritesWellFormedCsvAndGoesOnAfterAFailedRead) {
     EXPECT_TRUE(std::regex_match(f[0], kStamp)) << f[0];
     if (i <= 2) {
       EXPECT_EQ(f[1], "");
-      EXPECT_EQ(f[3], "station 1 answered with exception 6");
+      EXPECT_EQ(f[3], "station 1 answered with exception 06 (server device busy)");
     } else {
       EXPECT_EQ(f[1], "0x1234");
       EXPECT_EQ(f[2], "0x5678");

@@ -85,9 +85,9 @@ INSTANTIATE_TEST_SUITE_P(Usage, CliBadInput, ::testing::Values(
 
 INSTANTIATE_TEST_SUITE_P(Links, CliBadInput, ::testing::Values(
     UsageCase{{"read", "COM77"}, 3, "COM77: no serial device is mapped to this port"},
-    UsageCase{{"read", "/nonexistent/ttyUSB9"}, 3, "/nonexistent/ttyUSB9"},
-    UsageCase{{"read", "HOME/plain"}, 3, "cannot be opened as a serial line"},
-    UsageCase{{"read", "127.0.0.1:1"}, 3, "127.0.0.1:1: the Modbus TCP connection was refused"},
+    UsageCase{{"read", "/nonexistent/ttyUSB9"}, 3, "/nonexistent/ttyUSB9: No such file or directory"},
+    UsageCase{{"read", "HOME/plain"}, 3, "plain is not a serial device"},
+    UsageCase{{"read", "127.0.0.1:1"}, 3, "127.0.0.1:1: TCP port 1: Connection refused"},
     UsageCase{{"scan", "127.0.0.1:1"}, 3, "refused"}));
 
 TEST(CliSettings, LinkTypesOfCvnIniThatNameNoModbusLink) {

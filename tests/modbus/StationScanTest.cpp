@@ -57,7 +57,7 @@ TEST(StationScan, FindsExactlyTheStationsThatAnswerOnEachSetting) {
   EXPECT_EQ(r.found[1].exception, 2);
   EXPECT_FALSE(r.found[0].exceptionReply);
   EXPECT_FALSE(r.found[1].identified);
-  EXPECT_NE(r.found[1].identificationError.find("exception 1"), std::string::npos);
+  EXPECT_NE(r.found[1].identificationError.find("exception 01"), std::string::npos);
   EXPECT_EQ(r.found[2].station, 247);
   EXPECT_EQ(r.found[3].station, 5);
   EXPECT_EQ(r.found[3].setting, 1u);

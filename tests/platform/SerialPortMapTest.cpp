@@ -169,4 +169,10 @@ TEST_F(SerialPortMapTest, DescriptionSaysWhichDeviceItIs) {
   EXPECT_EQ(entries[0].description, "serial8250, " + Dev("ttyS0"));
   EXPECT_EQ(entries[1].description, Dev("ttyAMA0"));  // no driver link: the path alone
   EXPECT_EQ(entries[2].description, "usb-FTDI_FT232R_A50285BI-if00-port0");
+  // Each on its own too, for a listing of the ports.
+  EXPECT_EQ(entries[0].driver, "serial8250");
+  EXPECT_EQ(entries[0].byId, "");
+  EXPECT_EQ(entries[1].driver, "");
+  EXPECT_EQ(entries[2].driver, "ftdi_sio");
+  EXPECT_EQ(entries[2].byId, "usb-FTDI_FT232R_A50285BI-if00-port0");
 }

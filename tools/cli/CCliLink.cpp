@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 
 #include "libs/portlink/ModbusFrame.h"
-#include "platform/CSerialPortMap.h"
+#include "comm/CSerialLineSettings.h"
 #include "tools/cli/CCliContext.h"
 #include "tools/cli/CLinkOptions.h"
 #include "tools/cli/CommandInfo.h"
@@ -27,10 +27,8 @@ int CCliLink::OpenFor(CCliContext& context, const CommandInfo& command, const CA
 }
 
 CCliLink::CCliLink(LinkSpec spec) : m_spec(std::move(spec)) {
-  if (m_spec.comPort > 0)
-    m_link.SetPortResolver([](int n) { return platform::CSerialPortMap().DeviceForComPort(n).value_or(""); });
-  else
-    m_link.SetPortResolver([path = m_spec.devicePath](int) { return path; });
+  // COMn through the process's port map (with its RS-485 setting); a path as given.
+  if (m_spec.comPort <= 0) m_link.SetPortResolver([path = m_spec.devicePath](int) { return path; });
 }
 
 CCliLink::~CCliLink() { Close(); }
@@ -45,20 +43,22 @@ void CCliLink::Close() {
 
 std::string CCliLink::Open() {
   Close();
+  // The port map and the response time the program uses.
+  comm::CSerialLineSettings::Apply();
   m_link.SetResponseTimeout(m_spec.timeoutMs);
   if (m_spec.kind == LinkSpec::Kind::Tcp) {
     const int conn = m_link.GetSocketConnNum();
     if (m_link.OpenSocket(conn, 1, static_cast<int>(htonl(m_spec.ip)), m_spec.tcpPort, 0) < 0)
-      return m_spec.Name() + ": the Modbus TCP connection was refused or timed out";
+      return m_spec.Name() + ": " + m_link.LastErrorText();
     m_handle = conn;
   } else {
     const int port = m_spec.comPort > 0 ? m_spec.comPort : kPathPort;
     m_link.SetModbusMode(m_spec.mode);
     if (m_link.OpenSerial(port, m_spec.baud, m_spec.dataBits, m_spec.parity, m_spec.stopBits) < 0) {
-      const int result = m_link.LastResult();
-      return m_spec.Name() + ": " +
-             (result == modbus::kNotOpen ? std::string("no serial device is mapped to this port")
-                                         : std::string("cannot be opened as a serial line with ") + m_spec.Format());
+      // PortLink names the port and the cause (no device, permissions, the program that holds it).
+      const std::string why = m_link.LastErrorText();
+      const std::string opened = "COM" + std::to_string(kPathPort) + ": ";
+      return m_spec.comPort > 0 || why.rfind(opened, 0) != 0 ? why : why.substr(opened.size());
     }
     m_handle = port;
   }

@@ -98,7 +98,7 @@ void Print(CCliContext& ctx, bool json, const CScanTarget& target, const ScanRes
   CTable table({"station", "line", "answer", "vendor", "product", "revision"});
   for (const FoundStation& f : result.found)
     table.AddRow({std::to_string(f.station), target.SettingName(f.setting),
-                  f.exceptionReply ? "exception " + std::to_string(f.exception) : "data",
+                  f.exceptionReply ? ExceptionText(f.exception, false) : "data",
                   f.identified ? object(f, 0) : "-", f.identified ? object(f, 1) : "-",
                   f.identified ? object(f, 2) : "-"});
   ctx.out << table.Text();

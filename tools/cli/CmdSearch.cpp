@@ -2,7 +2,7 @@
 
 #include "comm/CLinkManager.h"
 #include "libs/portlink/CPortLink.h"
-#include "platform/CSerialPortMap.h"
+#include "comm/CSerialLineSettings.h"
 #include "resources/StringIds.h"
 #include "settings/CIni.h"
 #include "tools/cli/CCliContext.h"
@@ -83,11 +83,9 @@ int RunSearch(CCliContext& ctx, const std::vector<std::string>& args) {
   SearchSettings& s = settings.Value();
 
   const CStderrPrompts prompts(ctx.err, kSearchCommand.name);
+  comm::CSerialLineSettings::Apply();  // the port map and the response time the program uses
   CPortLink portLink;
-  portLink.SetPortResolver([path = s.devicePath](int n) {
-    if (!path.empty() && n == CSearchSettings::kPathPort) return path;
-    return platform::CSerialPortMap().DeviceForComPort(n).value_or("");
-  });
+  if (!s.devicePath.empty()) portLink.SetPortResolver([path = s.devicePath](int) { return path; });
   CLinkManager links(s.conf, portLink);
   links.LogLine = [&ctx](const std::string& line) { ctx.err << "corvane-cli search: " << line << "\n"; };
   if (!links.LoadBusLink(ctx.ExeFolder())) return kExitLinkFailed;

@@ -4,6 +4,7 @@
 
 #include "tools/cli/CCliContext.h"
 #include "tools/cli/CmdPoll.h"
+#include "tools/cli/CmdPorts.h"
 #include "tools/cli/CmdProject.h"
 #include "tools/cli/CmdRead.h"
 #include "tools/cli/CmdScan.h"
@@ -40,7 +41,7 @@ const CommandInfo* Find(const std::string& name) {
 
 const std::vector<const CommandInfo*>& Commands() {
   static const std::vector<const CommandInfo*> commands = {&kSearchCommand, &kReadCommand, &kWriteCommand, &kPollCommand,
-                                                          &kScanCommand, &kProjectCommand};
+                                                          &kScanCommand, &kProjectCommand, &kPortsCommand};
   return commands;
 }
 
