@@ -103,11 +103,13 @@ std::string SerialLine::Configure(const std::string& path, const SerialSettings&
   ::cfsetospeed(&t, SpeedOf(s.baud));
   if (::tcsetattr(fd, TCSANOW, &t) != 0) {
     const int error = errno;
-    // A pseudo-terminal keeps no parity; once its other settings are in place it refuses a
-    // request whose only change is the parity it cannot hold. There is no wire to check it on.
+    // A pseudo-terminal keeps no parity and no character size but 8 bits; once its other settings
+    // are in place it refuses a request whose only change is what it cannot hold. There is no
+    // wire to check them on.
     if (error != EINVAL || !IsPseudoTerminal(fd))
       return path + " could not be set up with these line settings (" + std::strerror(error) + ")";
-    t.c_cflag &= ~(PARENB | PARODD);
+    t.c_cflag &= ~(PARENB | PARODD | CSIZE);
+    t.c_cflag |= CS8;
     if (::tcsetattr(fd, TCSANOW, &t) != 0)
       return path + " could not be set up with these line settings (" + std::strerror(errno) + ")";
   }
