@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "libs/portlink/FdIo.h"
+#include "libs/portlink/LinkTrace.h"
 #include "libs/portlink/ModbusFrame.h"
 
 namespace corvane {
@@ -20,6 +21,23 @@ namespace mb = modbus;
 constexpr std::size_t kMbapSize = 7;
 constexpr std::size_t kReplyDataSize = 256;  // as much as CPortLink::Response hands back
 constexpr int kProgressTickMs = 100;
+
+// An exchange's frame for the link tracer, named by the device's address and port.
+void Trace(trace::Direction direction, std::uint32_t address, int port, const std::vector<std::uint8_t>& bytes,
+           int failure) {
+  const in_addr a{htonl(address)};
+  char text[INET_ADDRSTRLEN] = {};
+  ::inet_ntop(AF_INET, &a, text, sizeof text);
+  trace::TraceEvent e;
+  e.timeUs = fdio::NowUs();
+  e.direction = direction;
+  e.link = std::string(text) + ":" + std::to_string(port);
+  e.framing = trace::Framing::Tcp;
+  e.bytes = bytes;
+  e.summary = trace::LinkTrace::Summarize(trace::Framing::Tcp, bytes, direction == trace::Direction::Sent);
+  e.failure = failure;
+  trace::LinkTrace::Emit(e);
+}
 
 }  // namespace
 
@@ -86,7 +104,9 @@ void CModbusTcpBatch::Send(std::size_t i) {
     return;
   }
   e.sent += static_cast<std::size_t>(n);
-  if (e.sent == e.out.size()) e.stage = Stage::Receiving;
+  if (e.sent < e.out.size()) return;
+  e.stage = Stage::Receiving;
+  if (trace::LinkTrace::Active()) Trace(trace::Direction::Sent, e.query.address, m_port, e.out, 0);
 }
 
 // Reads no further than the frame its header announces.
@@ -122,6 +142,9 @@ void CModbusTcpBatch::Decode(std::size_t i, std::size_t pduLength) {
 
 void CModbusTcpBatch::End(std::size_t i, int result) {
   Exchange& e = m_exchanges[i];
+  // What came back to a request that went out, or why nothing usable did.
+  if (e.stage == Stage::Receiving && trace::LinkTrace::Active())
+    Trace(trace::Direction::Received, e.query.address, m_port, e.in, result > 0 ? 0 : result);
   if (e.fd) --m_inFlight;
   e.fd.Reset();
   e.stage = Stage::Done;

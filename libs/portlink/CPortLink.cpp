@@ -1,5 +1,7 @@
 #include "libs/portlink/CPortLink.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include "libs/portlink/DefaultPortPath.h"
 #include "libs/portlink/FdIo.h"
 #include "libs/portlink/Link.h"
+#include "libs/portlink/LinkTrace.h"
 #include "libs/portlink/PorthubFrame.h"
 #include "libs/portlink/ReplyReader.h"
 #include "libs/portlink/SerialLine.h"
@@ -44,6 +47,34 @@ int TenthsToMs(int tenths, int fallback) {
 }
 
 std::string ComName(int port) { return "COM" + std::to_string(port); }
+
+std::string SocketName(int addressNet, int port) {
+  char text[INET_ADDRSTRLEN] = {};
+  in_addr a{};
+  a.s_addr = static_cast<in_addr_t>(addressNet);
+  ::inet_ntop(AF_INET, &a, text, sizeof text);
+  return std::string(text) + ":" + std::to_string(port);
+}
+
+trace::Framing TraceFraming(const mb::Framing* f) {
+  if (f == &mb::kRtuFraming) return trace::Framing::Rtu;
+  if (f == &mb::kAsciiFraming) return trace::Framing::Ascii;
+  return trace::Framing::Tcp;
+}
+
+// One frame for the tracer; `frame` is the part the summary reads (a reply after noise or echo).
+void Trace(const Link& link, trace::Direction direction, trace::Framing framing, std::span<const std::uint8_t> bytes,
+           std::span<const std::uint8_t> frame, int failure = 0) {
+  trace::TraceEvent e;
+  e.timeUs = fdio::NowUs();
+  e.direction = direction;
+  e.link = link.name;
+  e.framing = framing;
+  e.bytes = bytes;
+  e.summary = trace::LinkTrace::Summarize(framing, frame, direction == trace::Direction::Sent);
+  e.failure = failure;
+  trace::LinkTrace::Emit(e);
+}
 
 std::string TransferFailure(int result, const mb::ReplyInfo& info) {
   if (result != mb::kException) return mb::ResultText(result);
@@ -111,6 +142,7 @@ int CPortLink::Impl::OpenLine(int port, SerialSettings s, int readTimeoutMs) {
   link->transport = &kSerialTransport;
   const std::string why = link->line.Open(spec.path, s);
   if (!why.empty()) return Fail(mb::kIo, ComName(port) + ": " + why);
+  link->name = ComName(port) + " (" + spec.path + ")";
   link->readTimeoutMs = readTimeoutMs;
   link->lastByteUs = fdio::NowUs();  // what the line carried before is not known
   serials.emplace(port, std::move(link));
@@ -176,6 +208,7 @@ int CPortLink::OpenSocket(int conn, int protocol, int addressNet, int tcpPort, i
   if (conn < 1 || conn > kMaxConnections || protocol != 1) return m->Fail(mb::kBadArgument);
   auto link = std::make_unique<Link>();
   link->transport = &kSocketTransport;
+  link->name = SocketName(addressNet, tcpPort);
   int error = 0;
   link->socket = ConnectTcp(static_cast<std::uint32_t>(addressNet), tcpPort,
                             TenthsToMs(connectTimeoutTenths, kDefaultConnectMs), &error);
@@ -203,6 +236,8 @@ int CPortLink::Request(int type, int handle, int /*reserved*/, int function, con
   const int sendMs = static_cast<int>(link->transport->wireUs(*link, size) / 1000) + m->ResponseMs();
   if (!link->transport->send(*link, expect.request.data(), size, sendMs))
     return m->Fail(mb::kIo, "the request could not be written");
+  if (trace::LinkTrace::Active())
+    Trace(*link, trace::Direction::Sent, TraceFraming(framing), expect.request, expect.request);
   link->expect = std::move(expect);
   link->framing = framing;
   link->pending = true;
@@ -216,7 +251,15 @@ int CPortLink::Response(int type, int handle, int* function, int* count, unsigne
   Link* link = m->Find(type, handle);
   if (!link) return m->Missing(type);
   mb::ReplyInfo info;
-  const int result = link->pending ? ReadReply(*link, m->ResponseMs(), buffer, kBufferSize, info) : mb::kBadArgument;
+  ReplySeen seen;
+  ReplySeen* traced = link->pending && trace::LinkTrace::Active() ? &seen : nullptr;
+  const int result = link->pending ? ReadReply(*link, m->ResponseMs(), buffer, kBufferSize, info, traced)
+                                   : mb::kBadArgument;
+  if (traced) {
+    const std::span<const std::uint8_t> bytes(seen.bytes);
+    Trace(*link, trace::Direction::Received, TraceFraming(link->framing), bytes,
+          seen.frameLength ? bytes.subspan(seen.frameAt, seen.frameLength) : bytes, result > 0 ? 0 : result);
+  }
   link->pending = false;
   m->lastException = info.exception;
   if (function) *function = info.function;
@@ -232,6 +275,7 @@ int CPortLink::SendData(int type, int handle, const unsigned char* data, int len
   const auto size = static_cast<std::size_t>(length);
   const int sendMs = static_cast<int>(link->transport->wireUs(*link, size) / 1000) + m->ResponseMs();
   if (!link->transport->send(*link, data, size, sendMs)) return m->Fail(mb::kIo, "the data could not be written");
+  if (trace::LinkTrace::Active()) Trace(*link, trace::Direction::Sent, trace::Framing::Raw, {data, size}, {data, size});
   return length;
 }
 
@@ -242,6 +286,8 @@ int CPortLink::RecvData(int type, int handle, unsigned char* buffer, int size) {
   std::uint8_t bad[512];  // raw data keeps every byte; the line's marks are not asked for
   const auto want = [&](int got) { return std::min<std::size_t>(sizeof bad, static_cast<std::size_t>(size - got)); };
   long r = link->transport->recv(*link, buffer, bad, want(0), link->readTimeoutMs ? link->readTimeoutMs : m->ResponseMs());
+  if (r <= 0 && trace::LinkTrace::Active())
+    Trace(*link, trace::Direction::Received, trace::Framing::Raw, {}, {}, r == 0 ? mb::kTimeout : mb::kIo);
   if (r == 0) return m->Fail(mb::kTimeout);
   if (r < 0) return m->Fail(mb::kIo);
   int got = static_cast<int>(r);
@@ -249,6 +295,10 @@ int CPortLink::RecvData(int type, int handle, unsigned char* buffer, int size) {
     r = link->transport->recv(*link, buffer + got, bad, want(got), link->transport->rawGapMs);
     if (r <= 0) break;
     got += static_cast<int>(r);
+  }
+  if (trace::LinkTrace::Active()) {
+    const std::span<const std::uint8_t> bytes(buffer, static_cast<std::size_t>(got));
+    Trace(*link, trace::Direction::Received, trace::Framing::Raw, bytes, bytes);
   }
   return got;
 }
@@ -264,6 +314,7 @@ int CPortLink::SendPORTHUB(int handle, int command, int driverId, int address, i
                           static_cast<std::uint16_t>(port), static_cast<std::uint16_t>(length)};
   std::vector<std::uint8_t> frame = porthub::Encode(h, data);
   if (!fdio::WriteAll(link->Fd(), frame.data(), frame.size(), m->ResponseMs())) return m->Fail(mb::kIo);
+  if (trace::LinkTrace::Active()) Trace(*link, trace::Direction::Sent, trace::Framing::Porthub, frame, frame);
   return static_cast<int>(frame.size());
 }
 
@@ -273,25 +324,33 @@ int CPortLink::RecvPORTHUB(int handle, int* source, unsigned char* buffer) {
   if (!link) return m->Fail(mb::kNotOpen);
   const int responseMs = m->ResponseMs();
   const std::int64_t deadline = fdio::NowMs() + responseMs;
-  std::uint8_t raw[porthub::kHeaderSize];
-  long r = fdio::ReadExact(link->Fd(), raw, sizeof raw, responseMs);
-  if (r == fdio::kTimedOut) return m->Fail(mb::kTimeout);
-  if (r < 0) return m->Fail(mb::kTruncated);
+  std::uint8_t frame[porthub::kHeaderSize + porthub::kMaxPayload];
+  std::size_t got = 0;
+  // Every way out: the frame as far as it came to the tracer, a failure into LastResult.
+  const auto done = [&](int result) {
+    if (trace::LinkTrace::Active())
+      Trace(*link, trace::Direction::Received, trace::Framing::Porthub, {frame, got}, {frame, got}, result > 0 ? 0 : result);
+    return result > 0 ? result : m->Fail(result);
+  };
+  long r = fdio::ReadExact(link->Fd(), frame, porthub::kHeaderSize, responseMs);
+  if (r == fdio::kTimedOut) return done(mb::kTimeout);
+  if (r < 0) return done(mb::kTruncated);
+  got = porthub::kHeaderSize;
   porthub::Header h;
-  if (!porthub::Decode(raw, h)) {
+  if (!porthub::Decode(frame, h)) {
     link->transport->prepare(*link, 0);  // out of step: drop the rest
-    return m->Fail(mb::kChecksum);
+    return done(mb::kChecksum);
   }
-  std::uint8_t payload[porthub::kMaxPayload];
   const std::int64_t left = std::max<std::int64_t>(0, deadline - fdio::NowMs());
   if (h.length > 0) {
-    r = fdio::ReadExact(link->Fd(), payload, h.length, static_cast<int>(left));
-    if (r <= 0) return m->Fail(mb::kTruncated);
+    r = fdio::ReadExact(link->Fd(), frame + got, h.length, static_cast<int>(left));
+    if (r <= 0) return done(mb::kTruncated);
+    got += h.length;
   }
   const int copied = std::min<int>(h.length, kBufferSize);
-  std::memcpy(buffer, payload, static_cast<std::size_t>(copied));
+  std::memcpy(buffer, frame + porthub::kHeaderSize, static_cast<std::size_t>(copied));
   if (source) *source = static_cast<int>(h.address);
-  return copied > 0 ? copied : m->Fail(mb::kTruncated);
+  return done(copied > 0 ? copied : mb::kTruncated);
 }
 
 int CPortLink::WaitReadable(int type, int handle, int timeoutMs) {

@@ -2,6 +2,7 @@
 // One open link of a CPortLink: a serial line or a socket, the transport that drives it, and
 // the request whose reply is awaited.
 #include <cstdint>
+#include <string>
 
 #include "libs/portlink/Framing.h"
 #include "libs/portlink/LineMarks.h"
@@ -12,6 +13,7 @@
 namespace corvane {
 
 struct Link {
+  std::string name;  // "COM5", "127.0.0.1:502": how the tracer names it
   const Transport* transport = nullptr;
   SerialLine line;   // a serial link's device
   UniqueFd socket;   // a socket link's connection

@@ -19,7 +19,7 @@ constexpr long kEndGapUs = 100000;
 
 }  // namespace
 
-int ReadReply(Link& link, int responseMs, std::uint8_t* out, std::size_t cap, modbus::ReplyInfo& info) {
+int ReadReply(Link& link, int responseMs, std::uint8_t* out, std::size_t cap, modbus::ReplyInfo& info, ReplySeen* seen) {
   namespace mb = modbus;
   const mb::Framing& framing = *link.framing;
   const Transport& t = *link.transport;
@@ -58,6 +58,10 @@ int ReadReply(Link& link, int responseMs, std::uint8_t* out, std::size_t cap, mo
     break;
   }
   if (s.state == mb::Scan::kMore) s = framing.scan(rx, bad, n, from, link.expect, true);
+  if (seen) {
+    seen->bytes.assign(rx, rx + n);
+    if (s.state == mb::Scan::kFrame) seen->frameAt = s.offset, seen->frameLength = s.length;
+  }
   if (s.state == mb::Scan::kFrame) return mb::OpenReply(framing, rx + s.offset, s.length, link.expect, out, cap, &info);
   if (s.error == mb::kTimeout && failed) return failed;
   if (s.error == mb::kTimeout && closed) return mb::kTruncated;

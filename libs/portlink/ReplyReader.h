@@ -4,6 +4,7 @@
 // reply within that plus its wire time at the line's speed (as far as its header tells).
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "libs/portlink/Framing.h"
 
@@ -11,7 +12,16 @@ namespace corvane {
 
 struct Link;
 
-// The reply's data bytes (into out[cap]) or a modbus::Result; info gets its function and exception.
-int ReadReply(Link& link, int responseMs, std::uint8_t* out, std::size_t cap, modbus::ReplyInfo& info);
+// What arrived while a reply was awaited, for the link tracer: the bytes as they came (noise and
+// echo included, as far as the buffer kept them) and where the reply's frame lies in them.
+struct ReplySeen {
+  std::vector<std::uint8_t> bytes;
+  std::size_t frameAt = 0, frameLength = 0;  // frameLength 0: no frame was found
+};
+
+// The reply's data bytes (into out[cap]) or a modbus::Result; info gets its function and exception,
+// `seen` (when given) what arrived.
+int ReadReply(Link& link, int responseMs, std::uint8_t* out, std::size_t cap, modbus::ReplyInfo& info,
+              ReplySeen* seen = nullptr);
 
 }  // namespace corvane
