@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "DevsimProcess.h"
+#include "DevsimFixture.h"
 
 using namespace devsim_test;
 using namespace std::chrono_literals;
@@ -17,18 +17,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class DevsimLineTest : public ::testing::Test {
+class DevsimLineTest : public DevsimFixture {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/devsim-line-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    m_home = tmpl;
-  }
-  void TearDown() override {
-    if (m_fd >= 0) close(m_fd);
-    std::error_code ec;
-    std::filesystem::remove_all(m_home, ec);
-  }
   bool Run(std::vector<std::string> args) {
     args.insert(args.end(), {"--no-tcp", "--no-udp", "--mode", "rtu"});
     if (!m_sim.Start(args, m_home)) return false;
@@ -43,10 +33,6 @@ class DevsimLineTest : public ::testing::Test {
     else t.c_iflag &= ~(INPCK | PARMRK);
     ASSERT_EQ(tcsetattr(m_fd, TCSANOW, &t), 0);
   }
-
-  std::string m_home;
-  DevsimProcess m_sim;
-  int m_fd = -1;
 };
 
 const Bytes kReadOne = Rtu({0x01, 0x03, 0x00, 0x00, 0x00, 0x01});

@@ -4,25 +4,15 @@
 
 #include <filesystem>
 
-#include "DevsimProcess.h"
+#include "DevsimFixture.h"
 
 using namespace devsim_test;
 using namespace std::chrono_literals;
 
 namespace {
 
-class DevsimTables : public ::testing::Test {
+class DevsimTables : public DevsimFixture {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/devsim-tables-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    m_home = tmpl;
-  }
-  void TearDown() override {
-    if (m_fd >= 0) close(m_fd);
-    std::error_code ec;
-    std::filesystem::remove_all(m_home, ec);
-  }
   void Start(std::vector<std::string> args) {
     args.insert(args.end(), {"--tcp-port", "0", "--no-udp"});
     ASSERT_TRUE(m_sim.Start(args, m_home));
@@ -40,9 +30,6 @@ class DevsimTables : public ::testing::Test {
     return rest;
   }
 
-  std::string m_home;
-  DevsimProcess m_sim;
-  int m_fd = -1;
   std::uint8_t m_tid = 0;
 };
 
