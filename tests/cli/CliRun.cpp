@@ -51,7 +51,10 @@ CliResult Run(const std::vector<std::string>& args, const std::string& home, std
   const auto end = started + limit;
   bool terminated = false;
   while ((outOpen || errOpen) && Clock::now() < end) {
-    if (!terminated && terminateAfter.count() > 0 && Clock::now() >= started + terminateAfter) {
+    // Only once the run has said something: a slow start (a sanitizer build) must not be
+    // stopped before its handler is there.
+    if (!terminated && terminateAfter.count() > 0 && Clock::now() >= started + terminateAfter &&
+        (!result.err.empty() || !result.out.empty())) {
       kill(pid, SIGTERM);
       terminated = true;
     }
