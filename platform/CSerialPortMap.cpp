@@ -158,13 +158,17 @@ std::vector<SerialPortEntry> CSerialPortMap::Entries() const {
   std::set<std::string> explicitDevices;
   CRegStore store;
   // Explicit entries: a device that is not a character device is still listed; opening it fails.
-  for (const RegValue& v : store.EnumValues(RegRoot::LocalMachine, kPortsKey).values) {
-    const int n = ComNumber(v.name);
-    const std::string device = CRegStore::TextOf(v);
-    if (n < 1 || device.empty() || !used.Free(n)) continue;
-    used.Take(n);
-    explicitDevices.insert(RealPathOf(device));
-    entries.push_back({"\\Device\\" + device.substr(device.rfind('/') + 1), v.name, device, device, {}, {}});
+  // The machine's first; an ordinary user's own (their file is the one they may write) fill in
+  // numbers and devices the machine has not named.
+  for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+    for (const RegValue& v : store.EnumValues(root, kPortsKey).values) {
+      const int n = ComNumber(v.name);
+      const std::string device = CRegStore::TextOf(v);
+      if (n < 1 || device.empty() || !used.Free(n) || explicitDevices.count(RealPathOf(device)) > 0) continue;
+      used.Take(n);
+      explicitDevices.insert(RealPathOf(device));
+      entries.push_back({"\\Device\\" + device.substr(device.rfind('/') + 1), v.name, device, device, {}, {}});
+    }
   }
   // The machine's records first; the user's own (kept where the machine's file is not theirs to
   // write) fill in what the machine has not recorded.

@@ -160,6 +160,23 @@ TEST_F(SerialPortMapTest, ExplicitEntriesWinOverRecordsAndAreNotListedTwice) {
   EXPECT_EQ(entries[2].device, Dev("ttyUSB0"));
 }
 
+TEST_F(SerialPortMapTest, UsersOwnExplicitEntriesFillInWhatTheMachineLeaves) {
+  AddTty("ttyACM0", nullptr, "cdc_acm");
+  CRegStore store;
+  ASSERT_EQ(store.SetString(RegRoot::LocalMachine, CSerialPortMap::kPortsKey, "COM5", "/dev/pts/3"), 0);
+  ASSERT_EQ(store.SetString(RegRoot::CurrentUser, CSerialPortMap::kPortsKey, "COM5", "/dev/pts/9"), 0);
+  ASSERT_EQ(store.SetString(RegRoot::CurrentUser, CSerialPortMap::kPortsKey, "COM6", "/dev/pts/3"), 0);
+  ASSERT_EQ(store.SetString(RegRoot::CurrentUser, CSerialPortMap::kPortsKey, "COM7", "/dev/pts/4"), 0);
+  ASSERT_EQ(store.SetString(RegRoot::CurrentUser, CSerialPortMap::kPortsKey, "COM1", Dev("ttyACM0")), 0);
+  std::map<std::string, std::string> deviceOfCom;
+  for (const SerialPortEntry& e : Map().Entries()) deviceOfCom[e.comName] = e.device;
+  const std::map<std::string, std::string> expected{
+      {"COM1", Dev("ttyACM0")},  // the user's entry, and the device is not numbered again
+      {"COM5", "/dev/pts/3"},    // the machine's wins the number
+      {"COM7", "/dev/pts/4"}};   // COM6 named a device the machine had already
+  EXPECT_EQ(deviceOfCom, expected);
+}
+
 TEST_F(SerialPortMapTest, DescriptionSaysWhichDeviceItIs) {
   AddTty("ttyS0", "4", "serial8250");
   AddTty("ttyAMA0");

@@ -1,6 +1,6 @@
 #pragma once
-// Registers the pty as a COM port: value COMn = path under
-// HKEY_LOCAL_MACHINE\SOFTWARE\Zelmar\Corvane\Ports of the registry store.
+// Registers the pty as a COM port: value COMn = path under SOFTWARE\Zelmar\Corvane\Ports of the
+// registry store, the machine's where this user may write it, else the user's.
 #include <string>
 
 namespace corvane::devsim {
