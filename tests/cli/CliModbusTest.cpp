@@ -174,7 +174,7 @@ TEST_F(CliSimTest, PollWritesWellFormedCsvAndGoesOnAfterAFailedRead) {
 TEST_F(CliSimTest, PollRunsUntilInterruptedAndWritesJsonLines) {
   StartSim({"--no-pty", "--device", kDevice});
   const CliResult r = RunCliUntilTerminated({"poll", Tcp(), "-r", "6", "-i", "0.05"}, m_home.Path(),
-                                            std::chrono::milliseconds(600));
+                                            std::chrono::milliseconds(600), 4);
   EXPECT_EQ(r.status, 0) << r.err;
   const auto lines = Lines(r.out);
   ASSERT_GE(lines.size(), 4u) << r.out;

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +24,7 @@ void Drain(int fd, std::string& into, bool& open) {
 }
 
 CliResult Run(const std::vector<std::string>& args, const std::string& home, std::chrono::milliseconds limit,
-              std::chrono::milliseconds terminateAfter) {
+              std::chrono::milliseconds terminateAfter, std::size_t outLines = 0) {
   CliResult result;
   int out[2], err[2];
   if (pipe(out) != 0 || pipe(err) != 0) return result;
@@ -54,7 +55,8 @@ CliResult Run(const std::vector<std::string>& args, const std::string& home, std
     // Only once the run has said something: a slow start (a sanitizer build) must not be
     // stopped before its handler is there.
     if (!terminated && terminateAfter.count() > 0 && Clock::now() >= started + terminateAfter &&
-        (!result.err.empty() || !result.out.empty())) {
+        (!result.err.empty() || !result.out.empty()) &&
+        static_cast<std::size_t>(std::count(result.out.begin(), result.out.end(), '\n')) >= outLines) {
       kill(pid, SIGTERM);
       terminated = true;
     }
@@ -79,8 +81,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& home, 
 }
 
 CliResult RunCliUntilTerminated(const std::vector<std::string>& args, const std::string& home,
-                                std::chrono::milliseconds terminateAfter) {
-  return Run(args, home, terminateAfter + std::chrono::seconds(30), terminateAfter);
+                                std::chrono::milliseconds terminateAfter, std::size_t outLines) {
+  return Run(args, home, terminateAfter + std::chrono::seconds(30), terminateAfter, outLines);
 }
 
 TempHome::TempHome() {

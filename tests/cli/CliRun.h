@@ -15,9 +15,10 @@ struct CliResult {
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& home,
                  std::chrono::milliseconds limit = std::chrono::seconds(30));
-// The same, with SIGTERM sent after `terminateAfter`, as a user ends a program that runs until interrupted.
+// The same, with SIGTERM sent after `terminateAfter`, as a user ends a program that runs until interrupted;
+// not before standard output has `outLines` lines (a slow build or a loaded machine polls less often).
 CliResult RunCliUntilTerminated(const std::vector<std::string>& args, const std::string& home,
-                                std::chrono::milliseconds terminateAfter);
+                                std::chrono::milliseconds terminateAfter, std::size_t outLines = 0);
 
 // A temporary folder removed with the object.
 class TempHome {

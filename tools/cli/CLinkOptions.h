@@ -23,14 +23,14 @@ public:
   // COMn, a device path ("/..." "./..." "../...") or a dotted IPv4 address with an optional ":port".
   static bool LooksLikeTarget(const std::string& text);
 
-  // Line format "8N1", "7E2"... into the spec; false with `error` when it is none.
+  // Line format "8N1", "7E2"... into the link spec; false with `error` when it is none.
   static bool ParseFormat(const std::string& text, LinkSpec& spec, std::string& error);
   static bool ParseSpeed(const std::string& text, int& baud, std::string& error);
   // -o in milliseconds; 0 when not given.
   static Checked<int> Timeout(const CArgs& args);
 
 private:
-  // Station, line, port and time-out options over the spec; the result checked as a whole.
+  // Station, line, port and time-out options over the link spec; the result checked as a whole.
   static Checked<LinkSpec> ApplyLineOptions(const CArgs& args, LinkSpec spec);
 };
 
